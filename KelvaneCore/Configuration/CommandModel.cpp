@@ -1,0 +1,62 @@
+#include "KelvaneCore/Configuration/CommandModel.hpp"
+
+#include "KelvaneCore/Configuration/Overloaded.hpp"
+
+namespace kelvane {
+namespace {
+
+void appendCommands(const MenuNode& node, std::vector<std::string>& path,
+                    std::vector<CommandEntry>& result) {
+    if (const ShellCommand* command = node.command()) {
+        result.push_back({path, *command});
+    } else if (const CommandGroup* group = node.group()) {
+        path.push_back(group->title);
+        for (const MenuNode& child : group->items)
+            appendCommands(child, path, result);
+        path.pop_back();
+    }
+}
+
+} // namespace
+
+CommandGroup::CommandGroup(Uuid id, std::string title, std::optional<std::string> icon,
+                           std::vector<MenuNode> items)
+    : title(std::move(title)), icon(std::move(icon)), items(std::move(items)), m_id(id) {}
+
+bool CommandGroup::operator==(const CommandGroup& other) const {
+    return m_id == other.m_id && title == other.title && icon == other.icon &&
+           items == other.items;
+}
+
+const Uuid& MenuNode::id() const {
+    return std::visit(
+        Overloaded{[](const ShellCommand& c) -> const Uuid& { return c.id(); },
+                   [](const CommandGroup& g) -> const Uuid& { return g.id(); },
+                   [](const Separator& s) -> const Uuid& { return s.id; }},
+        value);
+}
+
+std::optional<std::string> MenuNode::title() const {
+    if (const ShellCommand* c = command())
+        return c->title;
+    if (const CommandGroup* g = group())
+        return g->title;
+    return std::nullopt;
+}
+
+std::vector<CommandEntry> MenuNode::flattenedCommands(const std::vector<std::string>& path) const {
+    std::vector<CommandEntry> result;
+    std::vector<std::string> workingPath = path;
+    appendCommands(*this, workingPath, result);
+    return result;
+}
+
+std::vector<CommandEntry> Configuration::allCommands() const {
+    std::vector<CommandEntry> result;
+    std::vector<std::string> path;
+    for (const MenuNode& node : items)
+        appendCommands(node, path, result);
+    return result;
+}
+
+} // namespace kelvane

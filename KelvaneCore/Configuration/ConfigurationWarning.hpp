@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace kelvane {
+
+/// A problem in a configuration file that the loader repaired or skipped.
+struct ConfigurationWarning {
+    /// A top-level or settings key the format does not define.
+    struct UnknownKey {
+        std::string key;
+        bool operator==(const UnknownKey&) const = default;
+    };
+    /// A terminal program other than Terminal.app, as written.
+    struct UnsupportedTerminal {
+        std::string name;
+        bool operator==(const UnsupportedTerminal&) const = default;
+    };
+    struct EmptyTitle {
+        std::string path;
+        bool operator==(const EmptyTitle&) const = default;
+    };
+    struct EmptyCommand {
+        std::string title;
+        bool operator==(const EmptyCommand&) const = default;
+    };
+    struct DuplicateTitle {
+        std::string path;
+        std::string title;
+        bool operator==(const DuplicateTitle&) const = default;
+    };
+    struct InvalidShortcut {
+        std::string title;
+        std::string raw;
+        bool operator==(const InvalidShortcut&) const = default;
+    };
+    struct SkippedEntry {
+        std::string path;
+        std::string reason;
+        bool operator==(const SkippedEntry&) const = default;
+    };
+    using Kind = std::variant<UnknownKey, UnsupportedTerminal, EmptyTitle, EmptyCommand,
+                              DuplicateTitle, InvalidShortcut, SkippedEntry>;
+
+    Kind kind;
+
+    /// The user-visible German text.
+    std::string message() const;
+    /// The name of the kind in lower camel case ("unknownKey", "skippedEntry", ...).
+    std::string_view kindName() const;
+
+    bool operator==(const ConfigurationWarning&) const = default;
+};
+
+} // namespace kelvane

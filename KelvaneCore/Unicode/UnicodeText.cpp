@@ -1,0 +1,193 @@
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <unicode/ubrk.h>
+#include <unicode/ucasemap.h>
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+namespace kelvane::Unicode {
+namespace {
+
+bool isASCII(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool isASCIIWhitespace(char c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
+std::string lowercased(std::string_view text) {
+    if (isASCII(text)) {
+        std::string result(text);
+        for (char& c : result)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return result;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UCaseMap, void (*)(UCaseMap*)> caseMap(ucasemap_open("", 0, &status),
+                                                          ucasemap_close);
+    if (U_FAILURE(status))
+        return std::string(text);
+    // Lower-casing can grow a text (İ becomes i plus a combining dot), never beyond three
+    // times its bytes.
+    std::string result(text.size() * 3 + 4, '\0');
+    const int32_t length =
+        ucasemap_utf8ToLower(caseMap.get(), result.data(), static_cast<int32_t>(result.size()),
+                             text.data(), static_cast<int32_t>(text.size()), &status);
+    if (U_FAILURE(status))
+        return std::string(text);
+    result.resize(static_cast<std::size_t>(length));
+    return result;
+}
+
+bool isWhitespace(char32_t codePoint) {
+    return codePoint == U'\t' ||
+           u_charType(static_cast<UChar32>(codePoint)) == U_SPACE_SEPARATOR;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t start = 0;
+    while (start < length) {
+        if (bytes[start] < 0x80) {
+            if (!isASCIIWhitespace(static_cast<char>(bytes[start])))
+                break;
+            ++start;
+            continue;
+        }
+        int32_t next = start;
+        UChar32 c = 0;
+        U8_NEXT(bytes, next, length, c);
+        if (c < 0 || !isWhitespace(static_cast<char32_t>(c)))
+            break;
+        start = next;
+    }
+    int32_t end = length;
+    while (end > start) {
+        if (bytes[end - 1] < 0x80) {
+            if (!isASCIIWhitespace(static_cast<char>(bytes[end - 1])))
+                break;
+            --end;
+            continue;
+        }
+        int32_t previous = end;
+        UChar32 c = 0;
+        U8_PREV(bytes, start, previous, c);
+        if (c < 0 || !isWhitespace(static_cast<char32_t>(c)))
+            break;
+        end = previous;
+    }
+    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+std::vector<std::string_view> characters(std::string_view text) {
+    std::vector<std::string_view> result;
+    if (isASCII(text)) {
+        result.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+            result.push_back(text.substr(i, crlf ? 2 : 1));
+            if (crlf)
+                ++i;
+        }
+        return result;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UText, UText* (*)(UText*)> utext(
+        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status),
+        utext_close);
+    std::unique_ptr<UBreakIterator, void (*)(UBreakIterator*)> breaks(
+        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), ubrk_close);
+    ubrk_setUText(breaks.get(), utext.get(), &status);
+    if (U_FAILURE(status))
+        throw std::runtime_error(u_errorName(status));
+    int32_t start = ubrk_first(breaks.get());
+    for (int32_t end = ubrk_next(breaks.get()); end != UBRK_DONE;
+         start = end, end = ubrk_next(breaks.get()))
+        result.push_back(text.substr(static_cast<std::size_t>(start),
+                                     static_cast<std::size_t>(end - start)));
+    return result;
+}
+
+bool isSingleCharacter(std::string_view text) {
+    if (text.size() == 1)
+        return true;
+    return !text.empty() && characters(text).size() == 1;
+}
+
+std::optional<std::size_t> firstInvalidUTF8Offset(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const auto length = static_cast<int64_t>(bytes.size());
+    int64_t i = 0;
+    while (i < length) {
+        // Runs of ASCII are checked eight bytes at a time.
+        if (i + 8 <= length) {
+            uint64_t word = 0;
+            std::memcpy(&word, data + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        if (data[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const int64_t start = i;
+        // U8_NEXT works on 32-bit offsets; a window is enough for one sequence.
+        const int32_t window = static_cast<int32_t>(std::min<int64_t>(length - i, 4));
+        int32_t offset = 0;
+        UChar32 c = 0;
+        U8_NEXT(data + i, offset, window, c);
+        if (c < 0)
+            return static_cast<std::size_t>(start);
+        i += offset;
+    }
+    return std::nullopt;
+}
+
+struct LocalizedCaseInsensitiveComparator::Collator {
+    std::unique_ptr<UCollator, void (*)(UCollator*)> handle{nullptr, ucol_close};
+};
+
+LocalizedCaseInsensitiveComparator::LocalizedCaseInsensitiveComparator()
+    : m_collator(std::make_unique<Collator>()) {
+    std::string locale = uloc_getDefault();
+    // ICU maps the C locale to en_US_POSIX, whose order separates upper from lower case.
+    if (locale.rfind("en_US_POSIX", 0) == 0 || locale == "c")
+        locale.clear();
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator->handle.reset(ucol_open(locale.c_str(), &status));
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        m_collator->handle.reset(ucol_open("", &status));
+    }
+    if (U_FAILURE(status))
+        throw std::runtime_error(u_errorName(status));
+    ucol_setStrength(m_collator->handle.get(), UCOL_SECONDARY);
+}
+
+LocalizedCaseInsensitiveComparator::~LocalizedCaseInsensitiveComparator() = default;
+
+int LocalizedCaseInsensitiveComparator::compare(std::string_view a, std::string_view b) const {
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult result = ucol_strcollUTF8(
+        m_collator->handle.get(), a.data(), static_cast<int32_t>(a.size()), b.data(),
+        static_cast<int32_t>(b.size()), &status);
+    if (U_FAILURE(status))
+        return a.compare(b);
+    return static_cast<int>(result);
+}
+
+} // namespace kelvane::Unicode

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The Unicode services the core relies on, over UTF-8 text. ASCII text takes fast paths;
+/// everything else goes through ICU.
+namespace kelvane::Unicode {
+
+/// Full Unicode lower-casing, independent of the user's locale.
+std::string lowercased(std::string_view text);
+
+/// Removes blanks, tabs and the other Unicode space separators (not line breaks) from both
+/// ends.
+std::string_view trimmed(std::string_view text);
+
+/// True for a tab or a character of the Unicode category "space separator".
+bool isWhitespace(char32_t codePoint);
+
+/// The text split into user-perceived characters (extended grapheme clusters).
+std::vector<std::string_view> characters(std::string_view text);
+
+/// True when the text is exactly one user-perceived character.
+bool isSingleCharacter(std::string_view text);
+
+/// The byte offset of the first byte that is not part of well-formed UTF-8, if any.
+std::optional<std::size_t> firstInvalidUTF8Offset(std::string_view bytes);
+
+/// Compares texts the way the user's language orders them, ignoring case (but not accents).
+class LocalizedCaseInsensitiveComparator {
+public:
+    /// Uses the collation of the process's default locale; the POSIX locale gets the
+    /// language-neutral order, which still ignores case.
+    LocalizedCaseInsensitiveComparator();
+    ~LocalizedCaseInsensitiveComparator();
+    LocalizedCaseInsensitiveComparator(const LocalizedCaseInsensitiveComparator&) = delete;
+    LocalizedCaseInsensitiveComparator& operator=(const LocalizedCaseInsensitiveComparator&) =
+        delete;
+
+    /// Negative when a sorts before b, zero when they are equal, positive otherwise.
+    int compare(std::string_view a, std::string_view b) const;
+
+private:
+    struct Collator;
+    std::unique_ptr<Collator> m_collator;
+};
+
+} // namespace kelvane::Unicode

@@ -1,0 +1,118 @@
+#include "KelvaneCore/Configuration/CommandModel.hpp"
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+MenuNode command(const std::string& title) {
+    return {ShellCommand(Uuid::random(), title, "echo " + title, {}, {}, {}, {})};
+}
+
+MenuNode group(const std::string& title, std::vector<MenuNode> items) {
+    return {CommandGroup(Uuid::random(), title, {}, std::move(items))};
+}
+
+MenuNode separator() { return {Separator{Uuid::random()}}; }
+
+std::vector<std::pair<std::vector<std::string>, std::string>>
+pathsAndTitles(const std::vector<CommandEntry>& entries) {
+    std::vector<std::pair<std::vector<std::string>, std::string>> result;
+    for (const CommandEntry& entry : entries)
+        result.emplace_back(entry.path, entry.command.title);
+    return result;
+}
+
+TEST(CommandModel, flattensDepthFirstInMenuOrder) {
+    Configuration configuration;
+    configuration.items = {
+        command("a"),
+        group("Server", {command("b"), separator(), group("Logs", {command("c")}), group("", {})}),
+        separator(),
+        group("", {command("d")}),
+        command("e"),
+    };
+    using Expected = std::vector<std::pair<std::vector<std::string>, std::string>>;
+    EXPECT_EQ(pathsAndTitles(configuration.allCommands()),
+              (Expected{{{}, "a"},
+                        {{"Server"}, "b"},
+                        {{"Server", "Logs"}, "c"},
+                        {{""}, "d"},
+                        {{}, "e"}}));
+    EXPECT_EQ(pathsAndTitles(configuration.items[1].flattenedCommands({"Top"})),
+              (Expected{{{"Top", "Server"}, "b"}, {{"Top", "Server", "Logs"}, "c"}}));
+}
+
+TEST(CommandModel, separatorsAndEmptyGroupsContributeNoCommands) {
+    Configuration configuration;
+    configuration.items = {separator(), group("x", {}), group("y", {separator()})};
+    EXPECT_TRUE(configuration.allCommands().empty());
+}
+
+TEST(CommandModel, nodesExposeIdAndTitle) {
+    const MenuNode c = command("a");
+    const MenuNode s = separator();
+    EXPECT_EQ(c.id(), c.command()->id());
+    EXPECT_EQ(c.title(), "a");
+    EXPECT_EQ(s.title(), std::nullopt);
+    EXPECT_EQ(s.id(), std::get<Separator>(s.value).id);
+}
+
+TEST(CommandModel, equalityIncludesTheId) {
+    const ShellCommand a(Uuid::random(), "t", "c", {}, {}, {}, {});
+    const ShellCommand b(Uuid::random(), "t", "c", {}, {}, {}, {});
+    EXPECT_NE(a, b);
+    ShellCommand copy = a;
+    EXPECT_EQ(copy, a);
+    copy.requiresConfirmation = true;
+    EXPECT_NE(copy, a);
+    EXPECT_NE(Uuid::random(), Uuid::random());
+}
+
+TEST(CommandModel, uuidIsRandomVersionFour) {
+    const std::string text = Uuid::random().toString();
+    ASSERT_EQ(text.size(), 36U);
+    EXPECT_EQ(text[14], '4');
+    EXPECT_NE(std::string("89ab").find(text[19]), std::string::npos);
+}
+
+TEST(ConfigurationSettings, lenientReadersForgiveAnyText) {
+    struct TerminalCase {
+        std::optional<std::string_view> raw;
+        std::optional<std::string> unsupported;
+    };
+    const TerminalCase terminals[] = {{std::nullopt, std::nullopt},   {"", std::nullopt},
+                                      {"Terminal", std::nullopt},     {"TERMINAL.APP", std::nullopt},
+                                      {"terMinal.App", std::nullopt}, {"iTerm2", "iTerm2"},
+                                      {" terminal", " terminal"}};
+    for (const TerminalCase& c : terminals) {
+        EXPECT_EQ(lenientTerminalKind(c.raw).unsupported, c.unsupported);
+        EXPECT_EQ(lenientTerminalKind(c.raw).kind, TerminalKind::terminalApp);
+    }
+
+    EXPECT_EQ(lenientOpenBehavior(std::nullopt), OpenBehavior::window);
+    EXPECT_EQ(lenientOpenBehavior("TAB"), OpenBehavior::tab);
+    EXPECT_EQ(lenientOpenBehavior("Current"), OpenBehavior::current);
+    EXPECT_EQ(lenientOpenBehavior("new"), OpenBehavior::window);
+    EXPECT_EQ(lenientOpenBehavior(""), OpenBehavior::window);
+
+    EXPECT_EQ(lenientEditorSetting("Default"), EditorSetting::system());
+    EXPECT_EQ(lenientEditorSetting(""), EditorSetting::system());
+    EXPECT_EQ(lenientEditorSetting(std::nullopt), EditorSetting::system());
+    EXPECT_EQ(lenientEditorSetting("vim"), EditorSetting::terminalEditor("vim"));
+    EXPECT_EQ(lenientEditorSetting(" Vim "), EditorSetting::terminalEditor(" Vim "));
+}
+
+TEST(ConfigurationSettings, rawTextsAreExactAndCaseSensitive) {
+    EXPECT_EQ(sortModeFromRawValue("Alphabetical"), std::nullopt);
+    EXPECT_EQ(sortModeFromRawValue("alphabetical"), SortMode::alphabetical);
+    EXPECT_EQ(sortModeFromRawValue("fileOrder"), SortMode::fileOrder);
+    EXPECT_EQ(openBehaviorFromRawValue("tab"), OpenBehavior::tab);
+    EXPECT_EQ(openBehaviorFromRawValue("Tab"), std::nullopt);
+    EXPECT_EQ(terminalKindFromRawValue("terminal.app"), TerminalKind::terminalApp);
+    for (OpenBehavior behavior : allOpenBehaviors)
+        EXPECT_EQ(openBehaviorFromRawValue(rawValue(behavior)), behavior);
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,77 @@
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
+#include "KelvaneCore/Configuration/ConfigurationWarning.hpp"
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+using E = ConfigurationError;
+using W = ConfigurationWarning;
+
+TEST(ConfigurationError, describesEachCaseInGerman) {
+    struct Case {
+        E::Case error;
+        std::string text;
+    };
+    const Case cases[] = {
+        {E::InvalidJSON{"Unerwartetes Ende.", std::nullopt}, "Unerwartetes Ende."},
+        {E::InvalidJSON{"M", E::SourceLocation{3, 14}}, "Zeile 3, Spalte 14: M"},
+        {E::UnexpectedStructure{"Die oberste Ebene muss ein JSON-Objekt sein."},
+         "Unerwarteter Aufbau der Konfiguration: Die oberste Ebene muss ein JSON-Objekt sein."},
+        {E::Unreadable{"/tmp/k.json", "Keine Berechtigung"},
+         "\u201E/tmp/k.json\u201C konnte nicht gelesen werden: Keine Berechtigung"},
+    };
+    for (const Case& c : cases) {
+        const ConfigurationError error(c.error);
+        EXPECT_EQ(error.errorDescription(), c.text);
+        EXPECT_STREQ(error.what(), c.text.c_str());
+        EXPECT_FALSE(error.recoverySuggestion().has_value());
+    }
+}
+
+TEST(ConfigurationError, comparesCaseAndPayload) {
+    EXPECT_EQ(E(E::UnexpectedStructure{"x"}), E(E::UnexpectedStructure{"x"}));
+    EXPECT_NE(E(E::UnexpectedStructure{"x"}), E(E::UnexpectedStructure{"y"}));
+    EXPECT_NE(E(E::InvalidJSON{"x", E::SourceLocation{1, 2}}), E(E::InvalidJSON{"x", {}}));
+}
+
+TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
+    struct Case {
+        W::Kind kind;
+        std::string_view name;
+        std::string message;
+    };
+    const Case cases[] = {
+        {W::UnknownKey{"settings.x"}, "unknownKey",
+         "Unbekannter Schl\u00FCssel \u201Esettings.x\u201C wurde ignoriert."},
+        {W::UnsupportedTerminal{"iTerm2"}, "unsupportedTerminal",
+         "Terminal \u201EiTerm2\u201C wird (noch) nicht unterst\u00FCtzt \u2014 Terminal.app wird "
+         "verwendet."},
+        {W::EmptyTitle{"items"}, "emptyTitle",
+         "Eintrag ohne Namen in \u201Eitems\u201C \u2014 der Befehl wird als Name angezeigt."},
+        {W::EmptyCommand{"Build"}, "emptyCommand",
+         "Eintrag \u201EBuild\u201C enth\u00E4lt keinen Befehl und wurde \u00FCbersprungen."},
+        {W::DuplicateTitle{"Men\u00FC", "Deploy"}, "duplicateTitle",
+         "\u201EDeploy\u201C kommt in \u201EMen\u00FC\u201C mehrfach vor."},
+        {W::InvalidShortcut{"Logs", "cmd+"}, "invalidShortcut",
+         "Ung\u00FCltiges Tastaturk\u00FCrzel \u201Ecmd+\u201C bei \u201ELogs\u201C \u2014 wurde "
+         "ignoriert."},
+        {W::SkippedEntry{"items \u203A Server", "kein Objekt"}, "skippedEntry",
+         "Eintrag in \u201Eitems \u203A Server\u201C \u00FCbersprungen: kein Objekt"},
+    };
+    for (const Case& c : cases) {
+        const W warning{c.kind};
+        EXPECT_EQ(warning.message(), c.message);
+        EXPECT_EQ(warning.kindName(), c.name);
+    }
+}
+
+TEST(ConfigurationWarning, comparesKindAndPayload) {
+    EXPECT_EQ(W{W::EmptyTitle{"items"}}, W{W::EmptyTitle{"items"}});
+    EXPECT_NE(W{W::EmptyTitle{"items"}}, W{W::EmptyTitle{"cmds"}});
+    EXPECT_NE(W{W::EmptyTitle{"x"}}, W{W::EmptyCommand{"x"}});
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,64 @@
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <gtest/gtest.h>
+
+namespace kelvane::Unicode {
+namespace {
+
+TEST(UnicodeText, lowercasesFullUnicode) {
+    EXPECT_EQ(lowercased("Hello WORLD"), "hello world");
+    EXPECT_EQ(lowercased("\u00C4RGER \u00D6L"), "\u00E4rger \u00F6l");
+    // Capital I with dot above grows into two code points.
+    EXPECT_EQ(lowercased("\u0130"), "i\u0307");
+    EXPECT_EQ(lowercased(""), "");
+}
+
+TEST(UnicodeText, trimsBlanksTabsAndSpaceSeparatorsButNotLineBreaks) {
+    EXPECT_EQ(trimmed("  a b\t"), "a b");
+    EXPECT_EQ(trimmed("\u00A0\u2003x\u3000"), "x");
+    EXPECT_EQ(trimmed("\nx\n"), "\nx\n");
+    EXPECT_EQ(trimmed(" \t "), "");
+    // An invalid byte is not white space and stops the trim.
+    EXPECT_EQ(trimmed(" \xFF "), "\xFF");
+}
+
+TEST(UnicodeText, splitsIntoUserPerceivedCharacters) {
+    EXPECT_EQ(characters("ab"), (std::vector<std::string_view>{"a", "b"}));
+    EXPECT_EQ(characters("a\r\n"), (std::vector<std::string_view>{"a", "\r\n"}));
+    EXPECT_EQ(characters("e\u0301x"), (std::vector<std::string_view>{"e\u0301", "x"}));
+    EXPECT_EQ(characters("\U0001F468\u200D\U0001F469\u200D\U0001F467").size(), 1U);
+    EXPECT_TRUE(isSingleCharacter("\u00F6"));
+    EXPECT_TRUE(isSingleCharacter("\U0001F1E9\U0001F1EA"));
+    EXPECT_FALSE(isSingleCharacter("ab"));
+    EXPECT_FALSE(isSingleCharacter(""));
+}
+
+TEST(UnicodeText, findsTheFirstMalformedUTF8Byte) {
+    struct Case {
+        std::string bytes;
+        std::optional<std::size_t> offset;
+    };
+    const Case cases[] = {
+        {"plain ascii text that is longer than eight bytes", std::nullopt},
+        {"gr\u00FC\u00DFe \u2318 \U0001F600", std::nullopt},
+        {"abcdefghij\xFF", 10},
+        {"\xC3", 0},                 // truncated sequence
+        {"ab\xC0\xAF", 2},           // overlong slash
+        {"x\xED\xA0\x80", 1},        // encoded surrogate
+        {"12345678\xF4\x90\x80\x80", 8}, // beyond U+10FFFF
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(firstInvalidUTF8Offset(c.bytes), c.offset) << c.bytes;
+}
+
+TEST(UnicodeText, comparesIgnoringCaseButNotAccents) {
+    const LocalizedCaseInsensitiveComparator comparator;
+    EXPECT_EQ(comparator.compare("deploy", "Deploy"), 0);
+    EXPECT_LT(comparator.compare("apple", "Banana"), 0);
+    EXPECT_GT(comparator.compare("Zebra", "apple"), 0);
+    EXPECT_NE(comparator.compare("e", "\u00E9"), 0);
+    EXPECT_LT(comparator.compare("a", "\u00E4b"), 0);
+}
+
+} // namespace
+} // namespace kelvane::Unicode

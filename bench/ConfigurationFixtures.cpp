@@ -1,0 +1,59 @@
+#include "ConfigurationFixtures.hpp"
+
+#include <array>
+#include <random>
+#include <string_view>
+
+namespace kelvane::bench {
+namespace {
+
+constexpr std::array<std::string_view, 16> verbs{
+    "Deploy", "Restart", "Tail",   "Build", "Open",  "Sync",   "Backup", "Check",
+    "Start",  "Stop",    "Update", "Clean", "Flush", "Rotate", "Ping",   "Inspect"};
+constexpr std::array<std::string_view, 16> objects{
+    "nginx",    "postgres", "redis logs",  "frontend", "API server", "staging",
+    "Grafana",  "Docker",   "cache",       "Kafka",    "Überblick",  "prod-db",
+    "webhooks", "certs",    "cron jobs",   "S3 bucket"};
+constexpr std::array<std::string_view, 8> commandLines{
+    "ssh deploy@web-01 'sudo systemctl restart nginx'",
+    "tail -f /var/log/syslog | grep --line-buffered error",
+    "cd ~/src/app && git pull --rebase && make -j8",
+    "docker compose -f ~/infra/docker-compose.yml up -d",
+    "kubectl --context staging get pods -o wide",
+    "rsync -avz --delete ~/notes/ backup:/srv/notes/",
+    "psql -h localhost -U admin -c 'select now()'",
+    "open https://grafana.example.com/d/overview?orgId=1"};
+
+} // namespace
+
+Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount) {
+    std::mt19937 random(42);
+    Configuration configuration;
+    const std::size_t perGroup = (commandCount + groupCount - 1) / groupCount;
+    std::size_t made = 0;
+    for (std::size_t g = 0; g < groupCount && made < commandCount; ++g) {
+        std::vector<MenuNode> items;
+        for (std::size_t i = 0; i < perGroup && made < commandCount; ++i, ++made) {
+            const std::string title = std::string(verbs[random() % verbs.size()]) + " " +
+                                      std::string(objects[random() % objects.size()]) + " " +
+                                      std::to_string(made);
+            std::optional<KeyboardShortcut> shortcut;
+            if (made % 50 == 0)
+                shortcut = KeyboardShortcut{"k", KeyboardShortcut::Modifiers::command};
+            std::optional<std::string> directory;
+            if (made % 7 == 0)
+                directory = "~/src/project-" + std::to_string(made % 13);
+            items.push_back({ShellCommand(
+                Uuid::random(), title, std::string(commandLines[random() % commandLines.size()]),
+                made % 3 == 0 ? std::optional<std::string>("terminal") : std::nullopt, shortcut,
+                directory, made % 97 == 0 ? std::optional<bool>(true) : std::nullopt)});
+            if (i % 20 == 19)
+                items.push_back({Separator{Uuid::random()}});
+        }
+        configuration.items.push_back(
+            {CommandGroup(Uuid::random(), "Gruppe " + std::to_string(g), "folder", items)});
+    }
+    return configuration;
+}
+
+} // namespace kelvane::bench

@@ -11,9 +11,9 @@ constexpr std::array<std::string_view, 16> verbs{
     "Deploy", "Restart", "Tail",   "Build", "Open",  "Sync",   "Backup", "Check",
     "Start",  "Stop",    "Update", "Clean", "Flush", "Rotate", "Ping",   "Inspect"};
 constexpr std::array<std::string_view, 16> objects{
-    "nginx",    "postgres", "redis logs",  "frontend", "API server", "staging",
-    "Grafana",  "Docker",   "cache",       "Kafka",    "Überblick",  "prod-db",
-    "webhooks", "certs",    "cron jobs",   "S3 bucket"};
+    "nginx",    "postgres", "redis logs", "frontend", "API server", "staging",
+    "Grafana",  "Docker",   "cache",      "Kafka",    "Überblick",  "prod-db",
+    "webhooks", "certs",    "cron jobs",  "S3 bucket"};
 constexpr std::array<std::string_view, 8> commandLines{
     "ssh deploy@web-01 'sudo systemctl restart nginx'",
     "tail -f /var/log/syslog | grep --line-buffered error",

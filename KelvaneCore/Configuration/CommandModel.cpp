@@ -24,16 +24,16 @@ CommandGroup::CommandGroup(Uuid id, std::string title, std::optional<std::string
     : title(std::move(title)), icon(std::move(icon)), items(std::move(items)), m_id(id) {}
 
 bool CommandGroup::operator==(const CommandGroup& other) const {
-    return m_id == other.m_id && title == other.title && icon == other.icon &&
-           items == other.items;
+    return m_id == other.m_id && title == other.title && icon == other.icon && items == other.items;
 }
 
 const Uuid& MenuNode::id() const {
-    return std::visit(
-        Overloaded{[](const ShellCommand& c) -> const Uuid& { return c.id(); },
-                   [](const CommandGroup& g) -> const Uuid& { return g.id(); },
-                   [](const Separator& s) -> const Uuid& { return s.id; }},
-        value);
+    return std::visit(Overloaded{[](const ShellCommand& c) -> const Uuid& { return c.id(); },
+                                 [](const CommandGroup& g) -> const Uuid& { return g.id(); },
+                                 [](const Separator& s) -> const Uuid& {
+                                     return s.id;
+                                 }},
+                      value);
 }
 
 std::optional<std::string> MenuNode::title() const {

@@ -8,23 +8,22 @@ ConfigurationError::ConfigurationError(Case errorCase)
     : m_case(std::move(errorCase)), m_description(errorDescription()) {}
 
 std::string ConfigurationError::errorDescription() const {
-    return std::visit(
-        Overloaded{
-            [](const InvalidJSON& error) {
-                if (!error.location)
-                    return error.message;
-                return "Zeile " + std::to_string(error.location->line) + ", Spalte " +
-                       std::to_string(error.location->column) + ": " + error.message;
-            },
-            [](const UnexpectedStructure& error) {
-                return "Unerwarteter Aufbau der Konfiguration: " + error.detail;
-            },
-            [](const Unreadable& error) {
-                return "\u201E" + error.path + "\u201C konnte nicht gelesen werden: " +
-                       error.underlying;
-            },
-        },
-        m_case);
+    return std::visit(Overloaded{
+                          [](const InvalidJSON& error) {
+                              if (!error.location)
+                                  return error.message;
+                              return "Zeile " + std::to_string(error.location->line) + ", Spalte " +
+                                     std::to_string(error.location->column) + ": " + error.message;
+                          },
+                          [](const UnexpectedStructure& error) {
+                              return "Unerwarteter Aufbau der Konfiguration: " + error.detail;
+                          },
+                          [](const Unreadable& error) {
+                              return "\u201E" + error.path +
+                                     "\u201C konnte nicht gelesen werden: " + error.underlying;
+                          },
+                      },
+                      m_case);
 }
 
 } // namespace kelvane

@@ -15,7 +15,9 @@ std::optional<Enum> fromRawValue(const std::array<Enum, count>& cases, std::stri
 
 } // namespace
 
-std::string_view rawValue(TerminalKind) { return "terminal.app"; }
+std::string_view rawValue(TerminalKind) {
+    return "terminal.app";
+}
 
 std::string_view rawValue(OpenBehavior behavior) {
     switch (behavior) {

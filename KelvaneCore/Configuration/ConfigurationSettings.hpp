@@ -19,8 +19,7 @@ enum class ConfigurationFormat { legacyShuttle, v2 };
 inline constexpr std::array<TerminalKind, 1> allTerminalKinds{TerminalKind::terminalApp};
 inline constexpr std::array<OpenBehavior, 3> allOpenBehaviors{
     OpenBehavior::window, OpenBehavior::tab, OpenBehavior::current};
-inline constexpr std::array<SortMode, 2> allSortModes{SortMode::fileOrder,
-                                                      SortMode::alphabetical};
+inline constexpr std::array<SortMode, 2> allSortModes{SortMode::fileOrder, SortMode::alphabetical};
 
 /// The raw texts: "terminal.app"; "window", "tab", "current"; "fileOrder", "alphabetical".
 std::string_view rawValue(TerminalKind kind);

@@ -7,7 +7,9 @@
 namespace kelvane {
 namespace {
 
-std::string quoted(const std::string& text) { return "\u201E" + text + "\u201C"; }
+std::string quoted(const std::string& text) {
+    return "\u201E" + text + "\u201C";
+}
 
 } // namespace
 
@@ -46,8 +48,8 @@ std::string ConfigurationWarning::message() const {
 
 std::string_view ConfigurationWarning::kindName() const {
     static constexpr std::array<std::string_view, std::variant_size_v<Kind>> names{
-        "unknownKey",      "unsupportedTerminal", "emptyTitle",  "emptyCommand",
-        "duplicateTitle",  "invalidShortcut",     "skippedEntry"};
+        "unknownKey",     "unsupportedTerminal", "emptyTitle",  "emptyCommand",
+        "duplicateTitle", "invalidShortcut",     "skippedEntry"};
     return names[kind.index()];
 }
 

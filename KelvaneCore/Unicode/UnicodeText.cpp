@@ -21,7 +21,9 @@ bool isASCII(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isASCIIWhitespace(char c) { return c == ' ' || c == '\t'; }
+bool isASCIIWhitespace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 
@@ -35,7 +37,7 @@ std::string lowercased(std::string_view text) {
     }
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCaseMap, void (*)(UCaseMap*)> caseMap(ucasemap_open("", 0, &status),
-                                                          ucasemap_close);
+                                                           ucasemap_close);
     if (U_FAILURE(status))
         return std::string(text);
     // Lower-casing can grow a text (İ becomes i plus a combining dot), never beyond three
@@ -51,8 +53,7 @@ std::string lowercased(std::string_view text) {
 }
 
 bool isWhitespace(char32_t codePoint) {
-    return codePoint == U'\t' ||
-           u_charType(static_cast<UChar32>(codePoint)) == U_SPACE_SEPARATOR;
+    return codePoint == U'\t' || u_charType(static_cast<UChar32>(codePoint)) == U_SPACE_SEPARATOR;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -115,8 +116,8 @@ std::vector<std::string_view> characters(std::string_view text) {
     int32_t start = ubrk_first(breaks.get());
     for (int32_t end = ubrk_next(breaks.get()); end != UBRK_DONE;
          start = end, end = ubrk_next(breaks.get()))
-        result.push_back(text.substr(static_cast<std::size_t>(start),
-                                     static_cast<std::size_t>(end - start)));
+        result.push_back(
+            text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
     return result;
 }
 
@@ -182,9 +183,9 @@ LocalizedCaseInsensitiveComparator::~LocalizedCaseInsensitiveComparator() = defa
 
 int LocalizedCaseInsensitiveComparator::compare(std::string_view a, std::string_view b) const {
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult result = ucol_strcollUTF8(
-        m_collator->handle.get(), a.data(), static_cast<int32_t>(a.size()), b.data(),
-        static_cast<int32_t>(b.size()), &status);
+    const UCollationResult result =
+        ucol_strcollUTF8(m_collator->handle.get(), a.data(), static_cast<int32_t>(a.size()),
+                         b.data(), static_cast<int32_t>(b.size()), &status);
     if (U_FAILURE(status))
         return a.compare(b);
     return static_cast<int>(result);

@@ -38,8 +38,8 @@ public:
     LocalizedCaseInsensitiveComparator();
     ~LocalizedCaseInsensitiveComparator();
     LocalizedCaseInsensitiveComparator(const LocalizedCaseInsensitiveComparator&) = delete;
-    LocalizedCaseInsensitiveComparator& operator=(const LocalizedCaseInsensitiveComparator&) =
-        delete;
+    LocalizedCaseInsensitiveComparator&
+    operator=(const LocalizedCaseInsensitiveComparator&) = delete;
 
     /// Negative when a sorts before b, zero when they are equal, positive otherwise.
     int compare(std::string_view a, std::string_view b) const;

@@ -13,7 +13,9 @@ MenuNode group(const std::string& title, std::vector<MenuNode> items) {
     return {CommandGroup(Uuid::random(), title, {}, std::move(items))};
 }
 
-MenuNode separator() { return {Separator{Uuid::random()}}; }
+MenuNode separator() {
+    return {Separator{Uuid::random()}};
+}
 
 std::vector<std::pair<std::vector<std::string>, std::string>>
 pathsAndTitles(const std::vector<CommandEntry>& entries) {
@@ -33,12 +35,10 @@ TEST(CommandModel, flattensDepthFirstInMenuOrder) {
         command("e"),
     };
     using Expected = std::vector<std::pair<std::vector<std::string>, std::string>>;
-    EXPECT_EQ(pathsAndTitles(configuration.allCommands()),
-              (Expected{{{}, "a"},
-                        {{"Server"}, "b"},
-                        {{"Server", "Logs"}, "c"},
-                        {{""}, "d"},
-                        {{}, "e"}}));
+    EXPECT_EQ(
+        pathsAndTitles(configuration.allCommands()),
+        (Expected{
+            {{}, "a"}, {{"Server"}, "b"}, {{"Server", "Logs"}, "c"}, {{""}, "d"}, {{}, "e"}}));
     EXPECT_EQ(pathsAndTitles(configuration.items[1].flattenedCommands({"Top"})),
               (Expected{{{"Top", "Server"}, "b"}, {{"Top", "Server", "Logs"}, "c"}}));
 }
@@ -81,10 +81,11 @@ TEST(ConfigurationSettings, lenientReadersForgiveAnyText) {
         std::optional<std::string_view> raw;
         std::optional<std::string> unsupported;
     };
-    const TerminalCase terminals[] = {{std::nullopt, std::nullopt},   {"", std::nullopt},
-                                      {"Terminal", std::nullopt},     {"TERMINAL.APP", std::nullopt},
-                                      {"terMinal.App", std::nullopt}, {"iTerm2", "iTerm2"},
-                                      {" terminal", " terminal"}};
+    const TerminalCase terminals[] = {
+        {std::nullopt, std::nullopt},   {"", std::nullopt},
+        {"Terminal", std::nullopt},     {"TERMINAL.APP", std::nullopt},
+        {"terMinal.App", std::nullopt}, {"iTerm2", "iTerm2"},
+        {" terminal", " terminal"}};
     for (const TerminalCase& c : terminals) {
         EXPECT_EQ(lenientTerminalKind(c.raw).unsupported, c.unsupported);
         EXPECT_EQ(lenientTerminalKind(c.raw).kind, TerminalKind::terminalApp);

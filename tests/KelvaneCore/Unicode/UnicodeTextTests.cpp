@@ -42,9 +42,9 @@ TEST(UnicodeText, findsTheFirstMalformedUTF8Byte) {
         {"plain ascii text that is longer than eight bytes", std::nullopt},
         {"gr\u00FC\u00DFe \u2318 \U0001F600", std::nullopt},
         {"abcdefghij\xFF", 10},
-        {"\xC3", 0},                 // truncated sequence
-        {"ab\xC0\xAF", 2},           // overlong slash
-        {"x\xED\xA0\x80", 1},        // encoded surrogate
+        {"\xC3", 0},                     // truncated sequence
+        {"ab\xC0\xAF", 2},               // overlong slash
+        {"x\xED\xA0\x80", 1},            // encoded surrogate
         {"12345678\xF4\x90\x80\x80", 8}, // beyond U+10FFFF
     };
     for (const Case& c : cases)

@@ -1,0 +1,48 @@
+#include "KelvaneCore/Terminal/AppleScriptLiteral.hpp"
+#include "KelvaneCore/Terminal/ShellQuoting.hpp"
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+TEST(ShellQuoting, makesOneLiteralWord) {
+    struct Case {
+        std::string text;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"", "''"},
+        {"it's", "'it'\\''s'"},
+        {"'", "''\\'''"},
+        {"~/My Dir/$HOME/`x`\\n*", "'~/My Dir/$HOME/`x`\\n*'"},
+        {"line\nbreak", "'line\nbreak'"},
+        {"gr\u00FC\u00DF", "'gr\u00FC\u00DF'"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShellQuoting::singleQuoted(c.text), c.quoted) << c.text;
+}
+
+TEST(AppleScriptLiteral, escapesExactlyFiveCharacters) {
+    struct Case {
+        std::string text;
+        std::string escaped;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"say \"hi\"", "say \\\"hi\\\""},
+        {"a\\b", "a\\\\b"},
+        {"\r\n", "\\r\\n"},
+        {"\t", "\\t"},
+        {"\f\a\v", "\f\a\v"},
+        {"\u00E4\u00F6\u00FC \u2318", "\u00E4\u00F6\u00FC \u2318"},
+        {"\\\"", "\\\\\\\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AppleScriptLiteral::escape(c.text), c.escaped) << c.text;
+        EXPECT_EQ(AppleScriptLiteral::quoted(c.text), '"' + c.escaped + '"') << c.text;
+    }
+}
+
+} // namespace
+} // namespace kelvane

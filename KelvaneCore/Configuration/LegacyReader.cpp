@@ -1,0 +1,97 @@
+#include "KelvaneCore/Configuration/ConfigurationReaders.hpp"
+#include "KelvaneCore/Configuration/ReaderSupport.hpp"
+
+#include <unordered_set>
+
+namespace kelvane::ConfigurationReaders {
+namespace {
+
+using namespace ReaderSupport;
+using Warnings = std::vector<ConfigurationWarning>;
+
+// A title that appears twice in one list is reported once, as its second occurrence writes it.
+void checkDuplicateTitles(const std::vector<MenuNode>& nodes, const std::string& label,
+                          Warnings& warnings) {
+    std::unordered_set<std::string> seen;
+    std::unordered_set<std::string> reported;
+    for (const MenuNode& node : nodes) {
+        if (node.isSeparator())
+            continue;
+        const std::string title = *node.title();
+        std::string key = Unicode::lowercased(title);
+        if (seen.contains(key) && reported.insert(key).second)
+            warnings.push_back({ConfigurationWarning::DuplicateTitle{label, title}});
+        seen.insert(std::move(key));
+    }
+}
+
+class LegacyEntryReader : public EntryListReader {
+public:
+    using EntryListReader::EntryListReader;
+
+private:
+    void readEntry(const rapidjson::Value& entry, const std::string& path,
+                   std::vector<MenuNode>& nodes) override {
+        if (!entry.IsObject()) {
+            m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
+            return;
+        }
+        if (const auto command = stringMember(entry, "cmd")) {
+            readCommand(entry, *command, path, nodes);
+            return;
+        }
+        if (entry.MemberCount() == 1 && entry.MemberBegin()->value.IsArray()) {
+            nodes.push_back(readGroup(*entry.MemberBegin(), path));
+            return;
+        }
+        m_warnings.push_back(
+            {ConfigurationWarning::SkippedEntry{path, "weder Befehl (\"cmd\") noch Gruppe"}});
+    }
+
+    void readCommand(const rapidjson::Value& entry, std::string_view command,
+                     const std::string& path, std::vector<MenuNode>& nodes) {
+        const std::string name(Unicode::trimmed(stringMember(entry, "name").value_or("")));
+        const std::string_view trimmedCommand = Unicode::trimmed(command);
+        if (trimmedCommand.empty()) {
+            m_warnings.push_back({ConfigurationWarning::EmptyCommand{name.empty() ? path : name}});
+            return;
+        }
+        if (name.empty())
+            m_warnings.push_back({ConfigurationWarning::EmptyTitle{path}});
+        nodes.push_back({ShellCommand(
+            Uuid::random(), name.empty() ? std::string(trimmedCommand) : name, std::string(command),
+            std::nullopt, std::nullopt, std::nullopt, std::nullopt)});
+    }
+
+    MenuNode readGroup(const rapidjson::Value::Member& member, const std::string& path) {
+        const std::string title(text(member.name));
+        std::vector<MenuNode> children = readEntries(member.value, childPath(path, title));
+        checkDuplicateTitles(children, title, m_warnings);
+        return {CommandGroup(Uuid::random(), title, std::nullopt, std::move(children))};
+    }
+};
+
+} // namespace
+
+Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
+    if (!root.IsObject())
+        failTopLevelNotAnObject();
+    LegacyEntryReader reader(sortMode);
+    Warnings& warnings = reader.warnings();
+    checkUnknownKeys(root,
+                     {"cmds", "editor", "terminal", "open_in", "launch_at_login", "iTerm_version",
+                      "default_theme", "theme", "shell", "ssh_config_ignore_hosts",
+                      "ssh_config_ignore_keywords", "show_ssh_config_hosts"},
+                     "", warnings);
+    ConfigurationSettings settings =
+        readSettings(root, {"terminal", "open_in", "editor", "launch_at_login"}, warnings);
+
+    std::vector<MenuNode> nodes;
+    if (const rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
+        nodes = reader.readEntries(*commands, "cmds");
+    checkDuplicateTitles(nodes, "Men\u00FC", warnings);
+    return {std::move(settings), std::move(nodes), ConfigurationFormat::legacyShuttle,
+            std::move(warnings)};
+}
+
+} // namespace kelvane::ConfigurationReaders

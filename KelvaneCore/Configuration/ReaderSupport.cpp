@@ -1,0 +1,105 @@
+#include "KelvaneCore/Configuration/ReaderSupport.hpp"
+
+#include <algorithm>
+
+namespace kelvane::ReaderSupport {
+namespace {
+
+const std::string& titleOf(const MenuNode& node) {
+    if (const ShellCommand* command = node.command())
+        return command->title;
+    return node.group()->title;
+}
+
+} // namespace
+
+const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key) {
+    const auto found = object.FindMember(
+        rapidjson::StringRef(key.data(), static_cast<rapidjson::SizeType>(key.size())));
+    return found == object.MemberEnd() ? nullptr : &found->value;
+}
+
+std::string_view text(const rapidjson::Value& string) {
+    return {string.GetString(), string.GetStringLength()};
+}
+
+std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key) {
+    const rapidjson::Value* value = member(object, key);
+    if (value == nullptr || !value->IsString())
+        return std::nullopt;
+    return text(*value);
+}
+
+std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key) {
+    const rapidjson::Value* value = member(object, key);
+    if (value == nullptr || !value->IsBool())
+        return std::nullopt;
+    return value->GetBool();
+}
+
+void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
+                      std::string_view prefix, std::vector<ConfigurationWarning>& warnings) {
+    for (const auto& entry : object.GetObject()) {
+        const std::string_view name = text(entry.name);
+        if (name.starts_with('_') || std::find(known.begin(), known.end(), name) != known.end())
+            continue;
+        warnings.push_back(
+            {ConfigurationWarning::UnknownKey{std::string(prefix) + std::string(name)}});
+    }
+}
+
+ConfigurationSettings readSettings(const rapidjson::Value& object, const SettingsKeys& keys,
+                                   std::vector<ConfigurationWarning>& warnings) {
+    ConfigurationSettings settings;
+    const LenientTerminalKind terminal = lenientTerminalKind(stringMember(object, keys.terminal));
+    settings.terminal = terminal.kind;
+    if (terminal.unsupported)
+        warnings.push_back({ConfigurationWarning::UnsupportedTerminal{*terminal.unsupported}});
+    settings.openIn = lenientOpenBehavior(stringMember(object, keys.openIn));
+    settings.editor = lenientEditorSetting(stringMember(object, keys.editor));
+    settings.launchAtLogin = boolMember(object, keys.launchAtLogin);
+    return settings;
+}
+
+std::string childPath(std::string_view path, std::string_view title) {
+    std::string result;
+    result.reserve(path.size() + title.size() + 5);
+    return result.append(path).append(" \u203A ").append(title);
+}
+
+void sortAlphabetically(std::vector<MenuNode>& nodes,
+                        const Unicode::LocalizedCaseInsensitiveComparator& comparator) {
+    const auto before = [&comparator](const MenuNode& a, const MenuNode& b) {
+        return comparator.compare(titleOf(a), titleOf(b)) < 0;
+    };
+    auto stretchStart = nodes.begin();
+    while (stretchStart != nodes.end()) {
+        const auto stretchEnd = std::find_if(
+            stretchStart, nodes.end(), [](const MenuNode& node) { return node.isSeparator(); });
+        std::stable_sort(stretchStart, stretchEnd, before);
+        stretchStart = stretchEnd == nodes.end() ? stretchEnd : stretchEnd + 1;
+    }
+}
+
+EntryListReader::EntryListReader(SortMode sortMode) {
+    if (sortMode == SortMode::alphabetical)
+        m_comparator.emplace();
+}
+
+std::vector<MenuNode> EntryListReader::readEntries(const rapidjson::Value& array,
+                                                   const std::string& path) {
+    std::vector<MenuNode> nodes;
+    nodes.reserve(array.Size());
+    for (const rapidjson::Value& element : array.GetArray())
+        readEntry(element, path, nodes);
+    if (m_comparator)
+        sortAlphabetically(nodes, *m_comparator);
+    return nodes;
+}
+
+void failTopLevelNotAnObject() {
+    throw ConfigurationError(
+        ConfigurationError::UnexpectedStructure{"Die oberste Ebene muss ein JSON-Objekt sein."});
+}
+
+} // namespace kelvane::ReaderSupport

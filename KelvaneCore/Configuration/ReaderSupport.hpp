@@ -1,0 +1,73 @@
+#pragma once
+
+#include "KelvaneCore/Configuration/CommandModel.hpp"
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <rapidjson/document.h>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// What the readers of both file formats share.
+namespace kelvane::ReaderSupport {
+
+/// The member's value, or none when the object has no member of that name.
+const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key);
+/// The member's text when it is a string.
+std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key);
+/// The member's value when it is a boolean.
+std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key);
+std::string_view text(const rapidjson::Value& string);
+
+/// Warns about every member name outside `known` that does not start with an underscore.
+void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
+                      std::string_view prefix, std::vector<ConfigurationWarning>& warnings);
+
+/// The member names under which a format keeps its settings.
+struct SettingsKeys {
+    std::string_view terminal;
+    std::string_view openIn;
+    std::string_view editor;
+    std::string_view launchAtLogin;
+};
+ConfigurationSettings readSettings(const rapidjson::Value& object, const SettingsKeys& keys,
+                                   std::vector<ConfigurationWarning>& warnings);
+
+/// The path of a group's entries: the path of the group's list, " › " and the title.
+std::string childPath(std::string_view path, std::string_view title);
+
+/// Orders each stretch between separators by title, as the user's language sorts, ignoring
+/// case; equal titles keep their order and separators keep their places.
+void sortAlphabetically(std::vector<MenuNode>& nodes,
+                        const Unicode::LocalizedCaseInsensitiveComparator& comparator);
+
+/// Reads lists of entries of one format, collecting warnings and sorting every list as asked.
+class EntryListReader {
+public:
+    explicit EntryListReader(SortMode sortMode);
+    virtual ~EntryListReader() = default;
+
+    /// Every entry of the array in order, then sorted when the sort mode is alphabetical.
+    std::vector<MenuNode> readEntries(const rapidjson::Value& array, const std::string& path);
+
+    std::vector<ConfigurationWarning>& warnings() { return m_warnings; }
+
+protected:
+    /// Appends the node the entry stands for, or records why it was skipped.
+    virtual void readEntry(const rapidjson::Value& entry, const std::string& path,
+                           std::vector<MenuNode>& nodes) = 0;
+
+    std::vector<ConfigurationWarning> m_warnings;
+
+private:
+    std::optional<Unicode::LocalizedCaseInsensitiveComparator> m_comparator;
+};
+
+/// Throws the error for a top level that is not an object.
+[[noreturn]] void failTopLevelNotAnObject();
+
+} // namespace kelvane::ReaderSupport

@@ -1,0 +1,149 @@
+#include "KelvaneCore/Configuration/StrictJSON.hpp"
+
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
+
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <cstddef>
+
+namespace kelvane::StrictJSON {
+namespace {
+
+using rapidjson::SizeType;
+
+// Builds the document from the parser's events and stops the parse when nesting gets too deep.
+class DepthLimitedBuilder {
+public:
+    explicit DepthLimitedBuilder(rapidjson::Document& document) : m_document(document) {}
+
+    bool Null() { return m_document.Null(); }
+    bool Bool(bool value) { return m_document.Bool(value); }
+    bool Int(int value) { return m_document.Int(value); }
+    bool Uint(unsigned value) { return m_document.Uint(value); }
+    bool Int64(int64_t value) { return m_document.Int64(value); }
+    bool Uint64(uint64_t value) { return m_document.Uint64(value); }
+    bool Double(double value) { return m_document.Double(value); }
+    bool RawNumber(const char* text, SizeType length, bool copy) {
+        return m_document.RawNumber(text, length, copy);
+    }
+    bool String(const char* text, SizeType length, bool copy) {
+        return m_document.String(text, length, copy);
+    }
+    bool Key(const char* text, SizeType length, bool copy) {
+        return m_document.Key(text, length, copy);
+    }
+    bool StartObject() { return enter() && m_document.StartObject(); }
+    bool EndObject(SizeType memberCount) {
+        --m_depth;
+        return m_document.EndObject(memberCount);
+    }
+    bool StartArray() { return enter() && m_document.StartArray(); }
+    bool EndArray(SizeType elementCount) {
+        --m_depth;
+        return m_document.EndArray(elementCount);
+    }
+
+private:
+    bool enter() { return ++m_depth <= maximumNestingDepth; }
+
+    rapidjson::Document& m_document;
+    int m_depth = 0;
+};
+
+const char* germanMessage(rapidjson::ParseErrorCode code) {
+    switch (code) {
+    case rapidjson::kParseErrorDocumentEmpty:
+        return "Die Datei enth\u00E4lt keinen JSON-Wert.";
+    case rapidjson::kParseErrorDocumentRootNotSingular:
+        return "Nach dem JSON-Wert folgen weitere Zeichen.";
+    case rapidjson::kParseErrorValueInvalid:
+        return "Ung\u00FCltiger Wert.";
+    case rapidjson::kParseErrorObjectMissName:
+        return "Hier wird ein Schl\u00FCssel in Anf\u00FChrungszeichen erwartet.";
+    case rapidjson::kParseErrorObjectMissColon:
+        return "Nach dem Schl\u00FCssel fehlt ein Doppelpunkt.";
+    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
+        return "Im Objekt fehlt ein Komma oder eine schlie\u00DFende geschweifte Klammer.";
+    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
+        return "In der Liste fehlt ein Komma oder eine schlie\u00DFende eckige Klammer.";
+    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex:
+        return "Ung\u00FCltige Unicode-Escape-Sequenz im Text.";
+    case rapidjson::kParseErrorStringUnicodeSurrogateInvalid:
+        return "Ung\u00FCltiges Unicode-Ersatzzeichenpaar im Text.";
+    case rapidjson::kParseErrorStringEscapeInvalid:
+        return "Ung\u00FCltige Escape-Sequenz im Text.";
+    case rapidjson::kParseErrorStringMissQuotationMark:
+        return "Ein Text ist nicht mit einem Anf\u00FChrungszeichen abgeschlossen.";
+    case rapidjson::kParseErrorStringInvalidEncoding:
+        return "Ein Text enth\u00E4lt ein Steuerzeichen, das mit \\u maskiert sein muss.";
+    case rapidjson::kParseErrorNumberTooBig:
+        return "Die Zahl ist zu gro\u00DF.";
+    case rapidjson::kParseErrorNumberMissFraction:
+        return "Nach dem Dezimalpunkt fehlen Ziffern.";
+    case rapidjson::kParseErrorNumberMissExponent:
+        return "Im Exponenten fehlen Ziffern.";
+    case rapidjson::kParseErrorTermination:
+        return "Die Daten sind zu tief verschachtelt.";
+    default:
+        return "Syntaxfehler.";
+    }
+}
+
+bool isLineBreakAt(std::string_view text, std::size_t i) {
+    // A lone carriage return ends a line too; in CR LF only the line feed counts.
+    return text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
+}
+
+[[noreturn]] void fail(std::string_view text, std::size_t offset, const char* message) {
+    throw ConfigurationError(ConfigurationError::InvalidJSON{message, locationOf(text, offset)});
+}
+
+bool isJSONWhitespace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+} // namespace
+
+ConfigurationError::SourceLocation locationOf(std::string_view text, std::size_t offset) {
+    int64_t line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (isLineBreakAt(text, i)) {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    int64_t column = 1;
+    for (std::size_t i = lineStart; i < offset && i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ++column;
+    return {line, column};
+}
+
+rapidjson::Document parse(std::string_view text) {
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
+    rapidjson::MemoryStream stream(text.data(), text.size());
+    rapidjson::ParseResult result;
+    auto generate = [&](rapidjson::Document& document) {
+        DepthLimitedBuilder builder(document);
+        rapidjson::Reader reader;
+        result = reader.Parse<flags>(stream, builder);
+        return !result.IsError();
+    };
+    rapidjson::Document document;
+    document.Populate(generate);
+    if (result.IsError())
+        fail(text, result.Offset(), germanMessage(result.Code()));
+
+    // The parser stops after the value; what follows must be white space only. Checking the
+    // rest here also catches a NUL byte, which the parser's stream would take for the end.
+    std::size_t rest = stream.Tell();
+    while (rest < text.size() && isJSONWhitespace(text[rest]))
+        ++rest;
+    if (rest < text.size())
+        fail(text, rest, germanMessage(rapidjson::kParseErrorDocumentRootNotSingular));
+    return document;
+}
+
+} // namespace kelvane::StrictJSON

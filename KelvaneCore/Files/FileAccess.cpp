@@ -1,0 +1,159 @@
+#include "KelvaneCore/Files/FileAccess.hpp"
+
+#include "KelvaneCore/Files/FileError.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
+namespace kelvane::FileAccess {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int maxSymbolicLinks = 40;
+
+[[noreturn]] void fail(FileError::Operation operation, const fs::path& path, int errorNumber) {
+    throw FileError(operation, path.string(), describeSystemError(errorNumber));
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return m_fd; }
+    /// Closes now and reports the result, which for a written file can carry a late write error.
+    int close() {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd;
+};
+
+// Removes the temporary file unless the rename has taken it over.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return m_path; }
+    void release() { m_path.clear(); }
+
+private:
+    std::string m_path;
+};
+
+int flushToDisk(int fd) {
+#if defined(F_FULLFSYNC)
+    // fsync alone leaves the data in the drive's cache on macOS.
+    if (::fcntl(fd, F_FULLFSYNC) == 0)
+        return 0;
+#endif
+    return ::fsync(fd);
+}
+
+void writeAll(int fd, std::string_view bytes, const fs::path& path) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(FileError::Operation::write, path, errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void flushFolder(const fs::path& folder, const fs::path& reportedPath) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0 || flushToDisk(fd.get()) != 0)
+        fail(FileError::Operation::write, reportedPath, errno);
+}
+
+} // namespace
+
+std::string readRegularFile(const fs::path& path) {
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(FileError::Operation::read, path, errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        fail(FileError::Operation::read, path, errno);
+    if (S_ISDIR(status.st_mode))
+        fail(FileError::Operation::read, path, EISDIR);
+    if (!S_ISREG(status.st_mode))
+        throw FileError(FileError::Operation::read, path.string(), "Keine normale Datei");
+
+    std::string content;
+    content.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(FileError::Operation::read, path, errno);
+        }
+        content.append(buffer, static_cast<std::size_t>(count));
+    }
+    return content;
+}
+
+fs::path finalLinkTarget(const fs::path& path) {
+    fs::path current = path;
+    for (int hops = 0; hops < maxSymbolicLinks; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(current, error))
+            return current;
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            fail(FileError::Operation::read, path, error.value());
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    fail(FileError::Operation::read, path, ELOOP);
+}
+
+void writeAtomically(const fs::path& path, std::string_view bytes) {
+    const fs::path target = finalLinkTarget(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(FileError::Operation::write, path, errno);
+    TemporaryFile temporary(pattern);
+
+    if (::fchmod(fd.get(), S_IRUSR | S_IWUSR) != 0)
+        fail(FileError::Operation::write, path, errno);
+    writeAll(fd.get(), bytes, path);
+    if (flushToDisk(fd.get()) != 0 || fd.close() != 0)
+        fail(FileError::Operation::write, path, errno);
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0)
+        fail(FileError::Operation::write, path, errno);
+    temporary.release();
+    // The rename itself is durable only once the folder's entry is on disk.
+    flushFolder(folder, path);
+}
+
+} // namespace kelvane::FileAccess

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+/// Whole-file reads and crash-safe replacement of files. Failures throw `FileError`.
+namespace kelvane::FileAccess {
+
+/// The whole content of a regular file. Anything else (a folder, a pipe, a device) is refused
+/// rather than read, so that a misplaced path can never block or flood the caller.
+std::string readRegularFile(const std::filesystem::path& path);
+
+/// Replaces the file's content so that a crash at any moment leaves either the old or the new
+/// content, never a mix or an empty file: the bytes go to a new temporary file (mode 0600) in
+/// the same folder, are flushed to disk, and the temporary file is renamed over the file. A
+/// symbolic link stays a link; its final target is what gets replaced. On failure no temporary
+/// file is left behind and the old content is untouched.
+void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+/// Follows a chain of symbolic links to the path it finally names (which need not exist).
+std::filesystem::path finalLinkTarget(const std::filesystem::path& path);
+
+} // namespace kelvane::FileAccess

@@ -1,0 +1,318 @@
+#include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
+
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kelvane {
+namespace {
+
+// A compact picture of a tree: titles, "-" for separators, a group's children in brackets.
+std::string outline(const std::vector<MenuNode>& nodes) {
+    std::string text;
+    for (const MenuNode& node : nodes) {
+        if (!text.empty())
+            text += ", ";
+        if (const CommandGroup* group = node.group())
+            text += group->title + "[" + outline(group->items) + "]";
+        else
+            text += node.title().value_or("-");
+    }
+    return text;
+}
+
+std::vector<std::string> messages(const Configuration& configuration) {
+    std::vector<std::string> result;
+    for (const ConfigurationWarning& warning : configuration.warnings)
+        result.push_back(warning.message());
+    return result;
+}
+
+std::string errorText(const std::string& json, SortMode mode = SortMode::fileOrder) {
+    try {
+        ConfigurationLoader{mode, mode}.load(json);
+    } catch (const ConfigurationError& error) {
+        return error.what();
+    }
+    return "(loaded)";
+}
+
+Configuration load(const std::string& json, SortMode mode = SortMode::fileOrder) {
+    return ConfigurationLoader{mode, mode}.load(json);
+}
+
+struct LoadCase {
+    const char* name;
+    std::string json;
+    std::string outline;
+    std::vector<std::string> warnings;
+    ConfigurationFormat format = ConfigurationFormat::v2;
+};
+
+TEST(ConfigurationLoader, readsTreesAndWarnsInDocumentOrder) {
+    const LoadCase cases[] = {
+        {"default file", R"({"version": 2, "items": []})", "", {}},
+        {"groups, separators and types",
+         R"({"items": [{"title": "G", "items": [{"title": "a", "command": "x"}]},
+                      {"type": "Separator"}, {"type": "link"}, 7,
+                      {"type": "GROUP", "title": " H "}]})",
+         "G[a], -, H[]",
+         {"Eintrag in \u201Eitems\u201C \u00FCbersprungen: unbekannter Typ \u201Elink\u201C",
+          "Eintrag in \u201Eitems\u201C \u00FCbersprungen: kein Objekt"}},
+        {"untitled command takes its command text",
+         R"({"items": [{"command": "ls -la "}]})",
+         "ls -la ",
+         {"Eintrag ohne Namen in \u201Eitems\u201C \u2014 der Befehl wird als Name angezeigt."}},
+        {"invalid shortcut before the fallback title",
+         R"({"items": [{"command": "x", "shortcut": "cmd+shift+"}]})",
+         "x",
+         {"Eintrag ohne Namen in \u201Eitems\u201C \u2014 der Befehl wird als Name angezeigt.",
+          "Ung\u00FCltiges Tastaturk\u00FCrzel \u201Ecmd+shift+\u201C bei \u201E\u201C \u2014 "
+          "wurde "
+          "ignoriert."}},
+        {"blank command is skipped without an empty-title warning",
+         R"({"items": [{"command": "   "}, {"title": "T", "command": 5}]})",
+         "",
+         {"Eintrag \u201Eitems\u201C enth\u00E4lt keinen Befehl und wurde \u00FCbersprungen.",
+          "Eintrag \u201ET\u201C enth\u00E4lt keinen Befehl und wurde \u00FCbersprungen."}},
+        {"untitled group warns with its child path before its children",
+         R"({"items": [{"items": [{"title": "S", "items": [7]}]}]})",
+         "[S[]]",
+         {"Eintrag ohne Namen in \u201Eitems \u203A \u201C \u2014 der Befehl wird als Name "
+          "angezeigt.",
+          "Eintrag in \u201Eitems \u203A  \u203A S\u201C \u00FCbersprungen: kein Objekt"}},
+        {"unknown keys, settings keys and the terminal",
+         R"({"version": 2, "_comment": 1, "extra": 1, "$schema": "x",
+             "settings": {"_c": 1, "x": 2, "terminal": "iTerm2"}, "items": []})",
+         "",
+         {"Unbekannter Schl\u00FCssel \u201Eextra\u201C wurde ignoriert.",
+          "Unbekannter Schl\u00FCssel \u201Esettings.x\u201C wurde ignoriert.",
+          "Terminal \u201EiTerm2\u201C wird (noch) nicht unterst\u00FCtzt \u2014 Terminal.app wird "
+          "verwendet."}},
+        {"version 2 has no duplicate check",
+         R"({"items": [{"title": "Deploy", "command": "a"}, {"title": "deploy", "command": "b"}]})",
+         "Deploy, deploy",
+         {}},
+        {"comments and trailing commas",
+         "{ // menu\n \"items\": [ /* one */ {\"title\": \"a\", \"command\": \"x\",}, ],\n}",
+         "a",
+         {}},
+        {"byte order mark", "\xEF\xBB\xBF{\"items\": []}", "", {}},
+        {"legacy commands and groups",
+         R"({"cmds": [{"cmd": "ls"}, {"name": " N ", "cmd": "x", "extra": 1},
+                      {"Ops": [{"cmd": "a", "name": "A"}]}, {"a": [], "b": []}, {}, [1]],
+             "iTerm_version": "x", "foo": 1})",
+         "ls, N, Ops[A]",
+         {"Unbekannter Schl\u00FCssel \u201Efoo\u201C wurde ignoriert.",
+          "Eintrag ohne Namen in \u201Ecmds\u201C \u2014 der Befehl wird als Name angezeigt.",
+          "Eintrag in \u201Ecmds\u201C \u00FCbersprungen: weder Befehl (\"cmd\") noch Gruppe",
+          "Eintrag in \u201Ecmds\u201C \u00FCbersprungen: weder Befehl (\"cmd\") noch Gruppe",
+          "Eintrag in \u201Ecmds\u201C \u00FCbersprungen: kein Objekt"},
+         ConfigurationFormat::legacyShuttle},
+        {"legacy group named cmd, untrimmed title, trimmed fallback",
+         R"({"cmds": [{"cmd": [{"cmd": "  top  "}]}, {" sp ": []}]})",
+         "cmd[top],  sp []",
+         {"Eintrag ohne Namen in \u201Ecmds \u203A cmd\u201C \u2014 der Befehl wird als Name "
+          "angezeigt."},
+         ConfigurationFormat::legacyShuttle},
+        {"legacy duplicates: per group after its children, top level last",
+         R"({"cmds": [{"name": "Deploy", "cmd": "a"}, {"G": [{"name": "x", "cmd": "1"},
+             {"name": "X", "cmd": "2"}, {"name": "x", "cmd": "3"}]}, {"name": "deploy", "cmd": "b"}]})",
+         "Deploy, G[x, X, x], deploy",
+         {"\u201EX\u201C kommt in \u201EG\u201C mehrfach vor.",
+          "\u201Edeploy\u201C kommt in \u201EMen\u00FC\u201C mehrfach vor."},
+         ConfigurationFormat::legacyShuttle},
+        {"version 1 is legacy even with items",
+         R"({"version": 1, "items": [{"title": "a", "command": "x"}]})",
+         "",
+         {"Unbekannter Schl\u00FCssel \u201Eversion\u201C wurde ignoriert.",
+          "Unbekannter Schl\u00FCssel \u201Eitems\u201C wurde ignoriert."},
+         ConfigurationFormat::legacyShuttle},
+        {"items with cmds is legacy",
+         R"({"items": [], "cmds": []})",
+         "",
+         {"Unbekannter Schl\u00FCssel \u201Eitems\u201C wurde ignoriert."},
+         ConfigurationFormat::legacyShuttle},
+        {"version 2.0 counts as 2", R"({"version": 2.0, "items": []})", "", {}},
+        {"legacy without cmds",
+         R"({"terminal": "Terminal"})",
+         "",
+         {},
+         ConfigurationFormat::legacyShuttle},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Configuration configuration = load(c.json);
+        EXPECT_EQ(outline(configuration.items), c.outline);
+        EXPECT_EQ(messages(configuration), c.warnings);
+        EXPECT_EQ(configuration.format, c.format);
+    }
+}
+
+TEST(ConfigurationLoader, readsEveryCommandFieldAndTheSettings) {
+    const Configuration configuration = load(R"({"version": 2,
+        "settings": {"terminal": "Terminal.app", "openIn": "TAB", "editor": "vim",
+                     "launchAtLogin": true},
+        "items": [{"type": "command", "title": "Logs", "command": " tail -f x ",
+                   "icon": "doc", "shortcut": "cmd+L", "workingDirectory": "~/src",
+                   "confirm": false},
+                  {"title": "Plain", "command": "y", "confirm": "yes", "shortcut": 3}]})");
+    EXPECT_EQ(configuration.settings.openIn, OpenBehavior::tab);
+    EXPECT_EQ(configuration.settings.editor, EditorSetting::terminalEditor("vim"));
+    EXPECT_EQ(configuration.settings.launchAtLogin, true);
+    ASSERT_EQ(configuration.items.size(), 2U);
+    const ShellCommand& logs = *configuration.items[0].command();
+    EXPECT_EQ(logs.command, " tail -f x ");
+    EXPECT_EQ(logs.icon, "doc");
+    EXPECT_EQ(logs.shortcut, (KeyboardShortcut{"l", KeyboardShortcut::Modifiers::command}));
+    EXPECT_EQ(logs.workingDirectory, "~/src");
+    EXPECT_EQ(logs.requiresConfirmation, false);
+    const ShellCommand& plain = *configuration.items[1].command();
+    EXPECT_EQ(plain.requiresConfirmation, std::nullopt);
+    EXPECT_EQ(plain.shortcut, std::nullopt);
+    EXPECT_EQ(plain.icon, std::nullopt);
+    EXPECT_TRUE(configuration.warnings.empty());
+
+    const Configuration legacy = load(
+        R"({"open_in": "current", "editor": "DEFAULT", "launch_at_login": false, "cmds": []})");
+    EXPECT_EQ(legacy.settings.openIn, OpenBehavior::current);
+    EXPECT_EQ(legacy.settings.editor, EditorSetting::system());
+    EXPECT_EQ(legacy.settings.launchAtLogin, false);
+}
+
+TEST(ConfigurationLoader, sortsEachStretchBetweenSeparatorsIgnoringCase) {
+    const auto sorted = [](const std::string& titles) {
+        std::string items;
+        std::size_t start = 0;
+        while (start <= titles.size()) {
+            const std::size_t end = std::min(titles.find(',', start), titles.size());
+            const std::string title = titles.substr(start, end - start);
+            items += (items.empty() ? "" : ",") +
+                     (title == "-" ? std::string(R"({"type": "separator"})")
+                                   : R"({"title": ")" + title + R"(", "command": "x"})");
+            start = end + 1;
+        }
+        return outline(load(R"({"items": [)" + items + "]}", SortMode::alphabetical).items);
+    };
+    EXPECT_EQ(sorted("b,-,a"), "b, -, a");
+    EXPECT_EQ(sorted("b,a,-,d,c"), "a, b, -, c, d");
+    EXPECT_EQ(sorted("b,B,a,A"), "a, A, b, B");
+    EXPECT_EQ(sorted("\u00C4pfel,Zebra,apfel"), "apfel, \u00C4pfel, Zebra");
+
+    // Long lists keep the separators as barriers too.
+    std::string many;
+    for (int i = 99; i >= 0; --i)
+        many += std::string(many.empty() ? "" : ",") + (i == 50 ? "-" : "t" + std::to_string(i));
+    const std::string result = sorted(many);
+    EXPECT_TRUE(result.starts_with("t51, t52,")) << result;
+    EXPECT_NE(result.find("t99, -, t0, t1, t10"), std::string::npos) << result;
+}
+
+TEST(ConfigurationLoader, sortsGroupChildrenAndLegacyLists) {
+    const Configuration v2 = load(
+        R"({"items": [{"title": "z", "items": [{"title": "b", "command": "x"},
+            {"title": "a", "command": "x"}]}, {"title": "y", "command": "x"}]})",
+        SortMode::alphabetical);
+    EXPECT_EQ(outline(v2.items), "y, z[a, b]");
+    const Configuration legacy = load(
+        R"({"cmds": [{"name": "b", "cmd": "1"}, {"name": "B", "cmd": "2"}, {"name": "a", "cmd": "3"},
+            {"name": "b", "cmd": "4"}]})",
+        SortMode::alphabetical);
+    EXPECT_EQ(outline(legacy.items), "a, b, B, b");
+    EXPECT_EQ(messages(legacy), (std::vector<std::string>{
+                                    "\u201EB\u201C kommt in \u201EMen\u00FC\u201C mehrfach vor."}));
+}
+
+TEST(ConfigurationLoader, failsWithGermanErrors) {
+    struct Case {
+        std::string json;
+        std::string error;
+    };
+    const std::string notAnObject =
+        "Unerwarteter Aufbau der Konfiguration: Die oberste Ebene muss ein JSON-Objekt sein.";
+    const Case cases[] = {
+        {"[]", notAnObject},
+        {"\"text\"", notAnObject},
+        {"42", notAnObject},
+        {R"({"version": 2})",
+         "Unerwarteter Aufbau der Konfiguration: Der Schl\u00FCssel \u201Eitems\u201C fehlt oder "
+         "ist kein Array."},
+        {R"({"version": 2, "items": {}})",
+         "Unerwarteter Aufbau der Konfiguration: Der Schl\u00FCssel \u201Eitems\u201C fehlt oder "
+         "ist kein Array."},
+        {"", "Zeile 1, Spalte 1: Die Datei enth\u00E4lt keinen JSON-Wert."},
+        {"// nur ein Kommentar\n", "Zeile 2, Spalte 1: Die Datei enth\u00E4lt keinen JSON-Wert."},
+        {"{\n  \"items\": [\n    {\"title\" \"x\"}\n  ]\n}",
+         "Zeile 3, Spalte 14: Nach dem Schl\u00FCssel fehlt ein Doppelpunkt."},
+        {"{\"items\": [1,,]}", "Zeile 1, Spalte 15: Ung\u00FCltiger Wert."},
+        {"{} x", "Zeile 1, Spalte 4: Nach dem JSON-Wert folgen weitere Zeichen."},
+        {std::string("{}\0{}", 5), "Zeile 1, Spalte 3: Nach dem JSON-Wert folgen weitere Zeichen."},
+        {"/* unterminated\n{}", "Zeile 2, Spalte 3: Die Datei enth\u00E4lt keinen JSON-Wert."},
+        {"{\"a\": \"\xC3\x28\"}",
+         "Zeile 1, Spalte 8: Die Datei enth\u00E4lt ung\u00FCltiges UTF-8."},
+        {"\r\n\r{\"a\": tru}", "Zeile 3, Spalte 10: Ung\u00FCltiger Wert."},
+        {"{\"\u00E4\u00F6\": x}", "Zeile 1, Spalte 8: Ung\u00FCltiger Wert."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(errorText(c.json), c.error) << c.json;
+}
+
+TEST(ConfigurationLoader, refusesNestingDeeperThanTheLimitWithoutCrashing) {
+    const int depth = 100000;
+    const std::string arrays = std::string(depth, '[') + std::string(depth, ']');
+    EXPECT_EQ(errorText(arrays), "Zeile 1, Spalte 513: Die Daten sind zu tief verschachtelt.");
+    std::string groups;
+    for (int i = 0; i < depth; ++i)
+        groups += R"({"items": [)";
+    EXPECT_NE(errorText(groups).find("zu tief verschachtelt"), std::string::npos);
+
+    // A menu nested as deep as the limit allows still loads.
+    std::string deep;
+    const int levels = 200;
+    for (int i = 0; i < levels; ++i)
+        deep += R"({"title": "g", "items": [)";
+    deep += R"({"title": "leaf", "command": "x"})";
+    for (int i = 0; i < levels; ++i)
+        deep += "]}";
+    const Configuration configuration = load(R"({"items": [)" + deep + "]}");
+    ASSERT_EQ(configuration.allCommands().size(), 1U);
+    EXPECT_EQ(configuration.allCommands()[0].path.size(), std::size_t(levels));
+}
+
+TEST(ConfigurationLoader, givesEveryEntryAFreshId) {
+    const std::string json = R"({"items": [{"title": "a", "command": "x"}]})";
+    const Configuration first = load(json);
+    const Configuration second = load(json);
+    EXPECT_NE(first.items[0].id(), second.items[0].id());
+    EXPECT_NE(first, second);
+}
+
+TEST(ConfigurationLoader, reportsUnreadableFiles) {
+    const std::filesystem::path folder = testing::TempDir() + "/loader-unreadable";
+    std::filesystem::create_directories(folder);
+    const ConfigurationLoader loader;
+    const auto failure = [&](const std::filesystem::path& path) {
+        try {
+            loader.loadContentsOf(path);
+        } catch (const ConfigurationError& error) {
+            return std::string(error.what());
+        }
+        return std::string("(loaded)");
+    };
+    EXPECT_EQ(failure(folder / "missing.json"),
+              "\u201E" + (folder / "missing.json").string() +
+                  "\u201C konnte nicht gelesen werden: Datei oder Verzeichnis nicht gefunden");
+    EXPECT_EQ(failure(folder), "\u201E" + folder.string() +
+                                   "\u201C konnte nicht gelesen werden: Ist ein Verzeichnis");
+    EXPECT_EQ(failure("/dev/null"),
+              "\u201E/dev/null\u201C konnte nicht gelesen werden: Keine normale Datei");
+
+    std::ofstream(folder / "ok.json") << R"({"items": []})";
+    EXPECT_EQ(loader.loadContentsOf(folder / "ok.json").format, ConfigurationFormat::v2);
+}
+
+} // namespace
+} // namespace kelvane

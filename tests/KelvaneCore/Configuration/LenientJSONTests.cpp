@@ -1,0 +1,61 @@
+#include "KelvaneCore/Configuration/LenientJSON.hpp"
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+TEST(LenientJSON, blanksCommentsAndTrailingCommas) {
+    struct Case {
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"[,]", "[ ]"},
+        {"[1,]", "[1 ]"},
+        {"{\"a\": 1,\n}", "{\"a\": 1 \n}"},
+        {"[1, /* x */ ]", "[1          ]"},
+        {"[1,,]", "[1, ]"},
+        {"[1] // note\n", "[1]        \n"},
+        {"[1] // note\r\n[", "[1]        \r\n["},
+        {"/* a\nb */1", "    \n    1"},
+        {"/* a */ */", "        */"},
+        {"/* open\n", "       \n"},
+        {"/* \u00E4 */", "        "},
+        {"/ 1 /", "/ 1 /"},
+        {"1 /", "1 /"},
+        {"/**/[", "    ["},
+        {"\\ ,]", "\\  ]"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LenientJSON::normalize(c.input), c.output) << c.input;
+}
+
+TEST(LenientJSON, leavesStringContentsAlone) {
+    const std::string untouched[] = {
+        R"({"url": "https://example.com/a//b"})",
+        R"({"glob": "/* not a comment */"})",
+        R"({"q": "say \"//hi\" ,]"})",
+        R"(["a,]", "b,}"])",
+        R"({"e": "\\", "f": "//"})",
+        // An unterminated string keeps everything after its quote.
+        "[\"open // , ]",
+    };
+    for (const std::string& text : untouched)
+        EXPECT_EQ(LenientJSON::normalize(text), text);
+}
+
+TEST(LenientJSON, keepsLengthAndEveryLineBreak) {
+    const std::string input = "{\n  // c\r\n  \"a\": [1, 2, /* x\n y */],\r  \"b\": \"\u00FC\",\n}";
+    const std::string output = LenientJSON::normalize(input);
+    ASSERT_EQ(output.size(), input.size());
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        if (input[i] == '\n' || input[i] == '\r') {
+            EXPECT_EQ(output[i], input[i]) << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace kelvane

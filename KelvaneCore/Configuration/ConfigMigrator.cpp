@@ -64,7 +64,9 @@ void writeNodes(Writer& writer, const std::vector<MenuNode>& nodes) {
 }
 
 std::string_view editorText(const EditorSetting& editor) {
-    return editor.kind == EditorSetting::Kind::system ? "default" : editor.command;
+    if (editor.kind == EditorSetting::Kind::system)
+        return "default";
+    return editor.command;
 }
 
 } // namespace
@@ -90,16 +92,22 @@ std::string makeV2JSON(const Configuration& configuration) {
 }
 
 void migrateInPlace(const std::filesystem::path& path, const Configuration& configuration) {
-    std::filesystem::path backup = path;
-    backup += ".backup";
+    namespace fs = std::filesystem;
+    // Reading first means a missing or unreadable file changes nothing, not even an old backup.
+    const std::string original = FileAccess::readRegularFile(path);
 
+    fs::path backup = path;
+    backup += ".backup";
+    // A regular old backup is replaced by the rename of the new one, so it survives a failed
+    // copy; anything else there (a link, an empty folder) is removed as it stands.
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(backup, error)) &&
-        !std::filesystem::remove(backup, error))
+    const fs::file_status backupStatus = fs::symlink_status(backup, error);
+    if (fs::exists(backupStatus) && !fs::is_regular_file(backupStatus) &&
+        !fs::remove(backup, error))
         throw FileError(FileError::Operation::remove, backup.string(),
                         describeSystemError(error.value()));
 
-    FileAccess::writeAtomically(backup, FileAccess::readRegularFile(path));
+    FileAccess::writeAtomically(backup, original);
     FileAccess::writeAtomically(path, makeV2JSON(configuration));
 }
 

@@ -1,0 +1,212 @@
+#include "KelvaneCore/Configuration/ConfigMigrator.hpp"
+
+#include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
+#include "KelvaneCore/Files/FileError.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::contentOf;
+using testing::ScratchMount;
+using testing::TemporaryFolder;
+
+const std::string legacyFile = R"({
+  // nested groups, a fallback title and a launch wish
+  "launch_at_login": true, "open_in": "tab", "editor": "nano",
+  "cmds": [
+    {"name": "Web", "cmd": "open https://example.com/a/b"},
+    {"Server": [{"cmd": "ssh host"}, {"Empty": []}]},
+  ]
+})";
+
+TEST(ConfigMigrator, writesTheVersion2Document) {
+    const Configuration configuration =
+        ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(legacyFile);
+    EXPECT_EQ(ConfigMigrator::makeV2JSON(configuration), R"({
+  "$schema": "https://tolvo.de/kelvane/schema/v2.json",
+  "version": 2,
+  "settings": {
+    "terminal": "terminal.app",
+    "openIn": "tab",
+    "editor": "nano"
+  },
+  "items": [
+    {
+      "type": "command",
+      "title": "Web",
+      "command": "open https://example.com/a/b"
+    },
+    {
+      "type": "group",
+      "title": "Server",
+      "items": [
+        {
+          "type": "command",
+          "title": "ssh host",
+          "command": "ssh host"
+        },
+        {
+          "type": "group",
+          "title": "Empty",
+          "items": []
+        }
+      ]
+    }
+  ]
+}
+)");
+}
+
+TEST(ConfigMigrator, writesEveryOptionalMemberAndReadsBackTheSameTree) {
+    const std::string v2 = R"({"settings": {"editor": "Default"}, "items": [
+        {"title": "A \"q\" \\ \u00E4", "command": "echo\t1\n", "icon": "bolt",
+         "shortcut": "cmd+shift+k", "workingDirectory": "~/x y", "confirm": true},
+        {"type": "separator"},
+        {"title": "G", "icon": "folder", "items": [{"title": "b", "command": "b", "confirm": false}]}
+    ]})";
+    const ConfigurationLoader loader{SortMode::fileOrder, SortMode::fileOrder};
+    const Configuration original = loader.load(v2);
+    const std::string written = ConfigMigrator::makeV2JSON(original);
+    EXPECT_NE(written.find("\"shortcut\": \"\u21E7\u2318k\""), std::string::npos);
+    EXPECT_NE(written.find(R"("editor": "default")"), std::string::npos);
+    EXPECT_NE(written.find("{\n      \"type\": \"separator\"\n    }"), std::string::npos);
+    EXPECT_EQ(written.find("\\/"), std::string::npos);
+    EXPECT_EQ(written.back(), '\n');
+
+    const Configuration reread = loader.load(written);
+    EXPECT_TRUE(reread.warnings.empty());
+    EXPECT_EQ(reread.format, ConfigurationFormat::v2);
+    EXPECT_EQ(reread.settings, original.settings);
+    const auto originalCommands = original.allCommands();
+    const auto rereadCommands = reread.allCommands();
+    ASSERT_EQ(rereadCommands.size(), originalCommands.size());
+    for (std::size_t i = 0; i < originalCommands.size(); ++i) {
+        const ShellCommand& a = originalCommands[i].command;
+        const ShellCommand& b = rereadCommands[i].command;
+        EXPECT_EQ(rereadCommands[i].path, originalCommands[i].path);
+        EXPECT_EQ(std::tie(a.title, a.command, a.icon, a.shortcut, a.workingDirectory,
+                           a.requiresConfirmation),
+                  std::tie(b.title, b.command, b.icon, b.shortcut, b.workingDirectory,
+                           b.requiresConfirmation));
+    }
+    EXPECT_TRUE(reread.items[1].isSeparator());
+    EXPECT_EQ(reread.items[2].group()->icon, "folder");
+}
+
+class Migration : public ::testing::Test {
+protected:
+    const Configuration configuration =
+        ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(legacyFile);
+
+    std::string migrate(const fs::path& file) {
+        try {
+            ConfigMigrator::migrateInPlace(file, configuration);
+        } catch (const FileError& error) {
+            return error.what();
+        }
+        return "";
+    }
+};
+
+TEST_F(Migration, keepsABackupAndRestrictsTheNewFile) {
+    const TemporaryFolder folder;
+    const fs::path file = folder.write("shuttle.json", legacyFile);
+    fs::permissions(file, fs::perms(0664));
+    folder.write("shuttle.json.backup", "an older backup");
+
+    EXPECT_EQ(migrate(file), "");
+    EXPECT_EQ(contentOf(folder / "shuttle.json.backup"), legacyFile);
+    EXPECT_EQ(contentOf(file), ConfigMigrator::makeV2JSON(configuration));
+    struct stat status {};
+    ::stat(file.c_str(), &status);
+    EXPECT_EQ(status.st_mode & 0777, 0600U);
+    EXPECT_EQ(folder.listing(), "shuttle.json shuttle.json.backup");
+}
+
+TEST_F(Migration, ofALinkRewritesTheTargetAndBacksUpItsContent) {
+    const TemporaryFolder folder;
+    fs::create_directory(folder / "dotfiles");
+    const fs::path target = folder.write("dotfiles/shuttle.json", legacyFile);
+    fs::create_symlink(target, folder / "shuttle.json");
+
+    EXPECT_EQ(migrate(folder / "shuttle.json"), "");
+    EXPECT_TRUE(fs::is_symlink(folder / "shuttle.json"));
+    EXPECT_EQ(contentOf(target), ConfigMigrator::makeV2JSON(configuration));
+    EXPECT_FALSE(fs::is_symlink(folder / "shuttle.json.backup"));
+    EXPECT_EQ(contentOf(folder / "shuttle.json.backup"), legacyFile);
+}
+
+TEST_F(Migration, failsWithoutHarmWhenTheFileIsMissingOrTheBackupIsAFolder) {
+    const TemporaryFolder folder;
+    folder.write("gone.json.backup", "keep me");
+    EXPECT_EQ(migrate(folder / "gone.json"),
+              "\u201E" + (folder / "gone.json").string() +
+                  "\u201C konnte nicht gelesen werden: Datei oder Verzeichnis nicht gefunden");
+    EXPECT_EQ(contentOf(folder / "gone.json.backup"), "keep me");
+
+    const fs::path file = folder.write("k.json", legacyFile);
+    fs::create_directories(folder / "k.json.backup/inside");
+    EXPECT_EQ(migrate(file), "\u201E" + (folder / "k.json.backup").string() +
+                                 "\u201C konnte nicht entfernt werden: Das Verzeichnis ist nicht "
+                                 "leer");
+    EXPECT_EQ(contentOf(file), legacyFile);
+    EXPECT_TRUE(fs::exists(folder / "k.json.backup/inside"));
+}
+
+TEST_F(Migration, onAReadOnlyFolderChangesNothing) {
+    ScratchMount mount(64 * 1024);
+    if (!mount.isMounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const fs::path file = mount.path() / "shuttle.json";
+    std::ofstream(file) << legacyFile;
+    std::ofstream(mount.path() / "shuttle.json.backup") << "older";
+    ASSERT_TRUE(mount.makeReadOnly());
+    EXPECT_NE(migrate(file).find("Das Dateisystem ist nur lesbar"), std::string::npos);
+    EXPECT_EQ(contentOf(file), legacyFile);
+    EXPECT_EQ(contentOf(mount.path() / "shuttle.json.backup"), "older");
+}
+
+TEST_F(Migration, onAFullDiskKeepsTheOldFileOrACompleteBackup) {
+    // Each file takes at least one 4 KiB page of the tmpfs.
+    struct Case {
+        std::size_t originalSize;
+        bool backupFits;
+    };
+    for (const Case c : {Case{10 * 1024, false}, Case{100, true}}) {
+        ScratchMount mount(16 * 1024);
+        if (!mount.isMounted())
+            GTEST_SKIP() << "mounting a tmpfs needs root";
+        const std::string original = legacyFile + std::string(c.originalSize, ' ');
+        const fs::path file = mount.path() / "shuttle.json";
+        std::ofstream(file) << original;
+        Configuration big = configuration;
+        for (int i = 0; i < 200; ++i)
+            big.items.push_back(configuration.items[0]);
+
+        try {
+            ConfigMigrator::migrateInPlace(file, big);
+            ADD_FAILURE() << "the disk should have been full";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("kein Speicherplatz"), std::string::npos);
+        }
+        EXPECT_EQ(contentOf(file), original);
+        const fs::path backup = mount.path() / "shuttle.json.backup";
+        EXPECT_EQ(fs::exists(backup), c.backupFits);
+        if (c.backupFits) {
+            EXPECT_EQ(contentOf(backup), original);
+        }
+        const auto entries = std::distance(fs::directory_iterator(mount.path()), {});
+        EXPECT_EQ(entries, c.backupFits ? 2 : 1) << "a temporary file was left behind";
+    }
+}
+
+} // namespace
+} // namespace kelvane

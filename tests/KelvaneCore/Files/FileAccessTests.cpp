@@ -1,0 +1,124 @@
+#include "KelvaneCore/Files/FileAccess.hpp"
+
+#include "KelvaneCore/Files/FileError.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <functional>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::contentOf;
+using testing::ScratchMount;
+using testing::TemporaryFolder;
+
+unsigned modeOf(const fs::path& path) {
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+std::string failureOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+TEST(FileAccess, replacesContentWithAnOwnerOnlyFileAndLeavesNothingElse) {
+    const TemporaryFolder folder;
+    const fs::path file = folder.write("kelvane.json", "old");
+    fs::permissions(file, fs::perms(0644));
+    FileAccess::writeAtomically(file, "new content");
+    EXPECT_EQ(contentOf(file), "new content");
+    EXPECT_EQ(modeOf(file), 0600U);
+    EXPECT_EQ(folder.listing(), "kelvane.json");
+
+    FileAccess::writeAtomically(folder / "fresh.json", "");
+    EXPECT_EQ(contentOf(folder / "fresh.json"), "");
+}
+
+TEST(FileAccess, keepsSymbolicLinksAndReplacesTheirFinalTarget) {
+    const TemporaryFolder folder;
+    fs::create_directory(folder / "dotfiles");
+    const fs::path target = folder.write("dotfiles/kelvane.json", "old");
+    fs::create_symlink("dotfiles/kelvane.json", folder / "middle.json");
+    fs::create_symlink(folder / "middle.json", folder / "kelvane.json");
+
+    FileAccess::writeAtomically(folder / "kelvane.json", "new");
+    EXPECT_TRUE(fs::is_symlink(folder / "kelvane.json"));
+    EXPECT_TRUE(fs::is_symlink(folder / "middle.json"));
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_EQ(FileAccess::finalLinkTarget(folder / "kelvane.json"),
+              folder / "dotfiles/kelvane.json");
+
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    EXPECT_NE(failureOf([&] {
+                  FileAccess::writeAtomically(folder / "loop-a", "x");
+              }).find("Zu viele Ebenen aus symbolischen Links"),
+              std::string::npos);
+}
+
+TEST(FileAccess, aFullDiskLeavesTheOldFileAndNoTemporaryFile) {
+    const ScratchMount mount(16 * 1024);
+    if (!mount.isMounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const fs::path file = mount.path() / "kelvane.json";
+    FileAccess::writeAtomically(file, "old");
+
+    const std::string error =
+        failureOf([&] { FileAccess::writeAtomically(file, std::string(64 * 1024, 'x')); });
+    EXPECT_EQ(error, "\u201E" + file.string() +
+                         "\u201C konnte nicht geschrieben werden: Auf dem Ger\u00E4t ist kein "
+                         "Speicherplatz mehr verf\u00FCgbar");
+    EXPECT_EQ(contentOf(file), "old");
+    EXPECT_EQ(fs::directory_iterator(mount.path())->path(), file);
+    EXPECT_EQ(std::distance(fs::directory_iterator(mount.path()), fs::directory_iterator()), 1);
+}
+
+TEST(FileAccess, aReadOnlyFolderRefusesTheWrite) {
+    ScratchMount mount(16 * 1024);
+    if (!mount.isMounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const fs::path file = mount.path() / "kelvane.json";
+    FileAccess::writeAtomically(file, "old");
+    ASSERT_TRUE(mount.makeReadOnly());
+    EXPECT_NE(failureOf([&] {
+                  FileAccess::writeAtomically(file, "new");
+              }).find("Das Dateisystem ist nur lesbar"),
+              std::string::npos);
+    EXPECT_EQ(contentOf(file), "old");
+}
+
+TEST(FileAccess, readsOnlyRegularFilesAndNeverBlocks) {
+    const TemporaryFolder folder;
+    EXPECT_EQ(FileAccess::readRegularFile(folder.write("a.json", std::string("a\0b", 3))),
+              std::string("a\0b", 3));
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(failureOf([&] { FileAccess::readRegularFile(folder / "pipe"); }),
+              "\u201E" + (folder / "pipe").string() +
+                  "\u201C konnte nicht gelesen werden: Keine normale Datei");
+    EXPECT_NE(failureOf([&] {
+                  FileAccess::writeAtomically(folder / "no/such/dir/x", "x");
+              }).find("Datei oder Verzeichnis nicht gefunden"),
+              std::string::npos);
+}
+
+TEST(FileError, explainsErrorNumbersInGerman) {
+    EXPECT_EQ(describeSystemError(EACCES), "Keine Berechtigung");
+    EXPECT_EQ(describeSystemError(EROFS), "Das Dateisystem ist nur lesbar");
+    EXPECT_EQ(describeSystemError(99999).rfind("Systemfehler 99999 (", 0), 0U);
+    EXPECT_STREQ(FileError(FileError::Operation::remove, "/a", "Keine Berechtigung").what(),
+                 "\u201E/a\u201C konnte nicht entfernt werden: Keine Berechtigung");
+}
+
+} // namespace
+} // namespace kelvane

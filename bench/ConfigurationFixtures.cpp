@@ -1,5 +1,7 @@
 #include "ConfigurationFixtures.hpp"
 
+#include "KelvaneCore/Configuration/ConfigMigrator.hpp"
+
 #include <array>
 #include <random>
 #include <string_view>
@@ -15,14 +17,14 @@ constexpr std::array<std::string_view, 16> objects{
     "Grafana",  "Docker",   "cache",      "Kafka",    "Überblick",  "prod-db",
     "webhooks", "certs",    "cron jobs",  "S3 bucket"};
 constexpr std::array<std::string_view, 8> commandLines{
-    "ssh deploy@web-01 'sudo systemctl restart nginx'",
-    "tail -f /var/log/syslog | grep --line-buffered error",
-    "cd ~/src/app && git pull --rebase && make -j8",
-    "docker compose -f ~/infra/docker-compose.yml up -d",
-    "kubectl --context staging get pods -o wide",
-    "rsync -avz --delete ~/notes/ backup:/srv/notes/",
-    "psql -h localhost -U admin -c 'select now()'",
-    "open https://grafana.example.com/d/overview?orgId=1"};
+    "ssh web-01 'sudo systemctl restart nginx'",
+    "tail -f /var/log/syslog | grep error",
+    "cd ~/src/app && git pull && make",
+    "docker compose up -d",
+    "kubectl get pods -o wide",
+    "rsync -avz ~/notes/ backup:notes/",
+    "psql -c 'select now()'",
+    "open https://grafana.example.com"};
 
 } // namespace
 
@@ -41,11 +43,11 @@ Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount
             if (made % 50 == 0)
                 shortcut = KeyboardShortcut{"k", KeyboardShortcut::Modifiers::command};
             std::optional<std::string> directory;
-            if (made % 7 == 0)
+            if (made % 20 == 0)
                 directory = "~/src/project-" + std::to_string(made % 13);
             items.push_back({ShellCommand(
                 Uuid::random(), title, std::string(commandLines[random() % commandLines.size()]),
-                made % 3 == 0 ? std::optional<std::string>("terminal") : std::nullopt, shortcut,
+                made % 10 == 0 ? std::optional<std::string>("terminal") : std::nullopt, shortcut,
                 directory, made % 97 == 0 ? std::optional<bool>(true) : std::nullopt)});
             if (i % 20 == 19)
                 items.push_back({Separator{Uuid::random()}});
@@ -54,6 +56,10 @@ Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount
             {CommandGroup(Uuid::random(), "Gruppe " + std::to_string(g), "folder", items)});
     }
     return configuration;
+}
+
+std::string makeV2Text(std::size_t commandCount, std::size_t groupCount) {
+    return ConfigMigrator::makeV2JSON(makeConfiguration(commandCount, groupCount));
 }
 
 } // namespace kelvane::bench

@@ -12,4 +12,7 @@ namespace kelvane::bench {
 /// The same arguments always give the same titles and commands.
 Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount);
 
+/// The same configuration as a version 2 file.
+std::string makeV2Text(std::size_t commandCount, std::size_t groupCount);
+
 } // namespace kelvane::bench

@@ -2,6 +2,9 @@
 # so that nothing is set globally.
 add_library(kelvane_compile_options INTERFACE)
 target_compile_options(kelvane_compile_options INTERFACE -Wall -Wextra -Wpedantic)
+if(KELVANE_WERROR)
+    target_compile_options(kelvane_compile_options INTERFACE -Werror)
+endif()
 
 if(KELVANE_SANITIZE)
     target_compile_options(kelvane_compile_options INTERFACE

@@ -138,7 +138,11 @@ void writeAtomically(const fs::path& path, std::string_view bytes) {
     const fs::path target = finalLinkTarget(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the file, so the rename stays within one file system.
+    std::string temporaryName = ".";
+    temporaryName += target.filename().string();
+    temporaryName += ".XXXXXX";
+    std::string pattern = (folder / temporaryName).string();
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(FileError::Operation::write, path, errno);

@@ -51,7 +51,8 @@ void readParsedV2(benchmark::State& state) {
 }
 BENCHMARK(readParsedV2)
     ->ArgsProduct({{10'000, 100'000},
-                   {static_cast<int>(SortMode::fileOrder), static_cast<int>(SortMode::alphabetical)}})
+                   {static_cast<int>(SortMode::fileOrder),
+                    static_cast<int>(SortMode::alphabetical)}})
     ->Unit(benchmark::kMillisecond);
 
 void loadV2(benchmark::State& state) {
@@ -64,7 +65,8 @@ void loadV2(benchmark::State& state) {
 }
 BENCHMARK(loadV2)
     ->ArgsProduct({{10'000, 100'000},
-                   {static_cast<int>(SortMode::fileOrder), static_cast<int>(SortMode::alphabetical)}})
+                   {static_cast<int>(SortMode::fileOrder),
+                    static_cast<int>(SortMode::alphabetical)}})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -16,15 +16,14 @@ constexpr std::array<std::string_view, 16> objects{
     "nginx",    "postgres", "redis logs", "frontend", "API server", "staging",
     "Grafana",  "Docker",   "cache",      "Kafka",    "Überblick",  "prod-db",
     "webhooks", "certs",    "cron jobs",  "S3 bucket"};
-constexpr std::array<std::string_view, 8> commandLines{
-    "ssh web-01 'sudo systemctl restart nginx'",
-    "tail -f /var/log/syslog | grep error",
-    "cd ~/src/app && git pull && make",
-    "docker compose up -d",
-    "kubectl get pods -o wide",
-    "rsync -avz ~/notes/ backup:notes/",
-    "psql -c 'select now()'",
-    "open https://grafana.example.com"};
+constexpr std::array<std::string_view, 8> commandLines{"ssh web-01 'sudo systemctl restart nginx'",
+                                                       "tail -f /var/log/syslog | grep error",
+                                                       "cd ~/src/app && git pull && make",
+                                                       "docker compose up -d",
+                                                       "kubectl get pods -o wide",
+                                                       "rsync -avz ~/notes/ backup:notes/",
+                                                       "psql -c 'select now()'",
+                                                       "open https://grafana.example.com"};
 
 } // namespace
 

@@ -10,7 +10,9 @@ namespace {
 
 enum class Region { code, string, comment };
 
-bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
+bool isLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
 
 // An independent reading of where strings and comments are, as the oracle for the normalizer.
 std::vector<Region> regionsOf(std::string_view text) {

@@ -17,6 +17,8 @@ constexpr std::string_view ifNoWindow = "if (count of windows) is 0 then";
 constexpr std::string_view doScript = "do script ";
 constexpr std::string_view inFrontWindow = " in front window";
 
+constexpr int maximumDepth = 16;
+
 struct SyntaxError {
     std::string message;
 };
@@ -85,8 +87,14 @@ private:
             if (line == "activate")
                 continue;
             if (line == ifNoWindow) {
+                // Each level costs stack; the scripts read here need one.
+                if (++m_depth > maximumDepth)
+                    fail("h\u00F6chstens " + std::to_string(maximumDepth) +
+                         " verschachtelte "
+                         "\u201Eif\u201C");
                 if (terminalStatements(runs, {"end if", "else"}) == "else")
                     terminalStatements(false, {"end if"});
+                --m_depth;
             } else if (line.starts_with(doScript)) {
                 std::string commandLine = doScriptArgument(line.substr(doScript.size()));
                 if (runs)
@@ -146,6 +154,7 @@ private:
 
     std::vector<std::string_view> m_lines;
     std::size_t m_next = 0;
+    int m_depth = 0;
     std::vector<std::string> m_commandLines;
 };
 

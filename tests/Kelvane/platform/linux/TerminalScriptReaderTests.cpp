@@ -48,7 +48,11 @@ TEST(TerminalScriptReader, rejectsEverythingElseAsASyntaxError) {
     const std::string open = "tell application \"Terminal\"\n";
     const std::string openEvents = "tell application \"System Events\" to tell process "
                                    "\"Terminal\"\n";
+    std::string deeplyNested = open;
+    for (int i = 0; i < 100000; ++i)
+        deeplyNested += "if (count of windows) is 0 then\n";
     const std::string sources[] = {
+        deeplyNested,
         "activate",
         "end tell",
         "tell application \"Finder\"\nend tell",

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace kelvane::testing {
+namespace kelvane::test {
 
 TemporaryFolder::TemporaryFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
@@ -24,9 +24,12 @@ TemporaryFolder::~TemporaryFolder() {
 }
 
 std::filesystem::path TemporaryFolder::write(const std::filesystem::path& name,
-                                             std::string_view content) const {
+                                             std::string_view content,
+                                             std::filesystem::perms permissions) const {
     const std::filesystem::path file = m_path / name;
+    std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
+    std::filesystem::permissions(file, permissions);
     return file;
 }
 
@@ -64,4 +67,4 @@ std::string contentOf(const std::filesystem::path& path) {
     return content.str();
 }
 
-} // namespace kelvane::testing
+} // namespace kelvane::test

@@ -4,7 +4,10 @@
 #include <string>
 #include <string_view>
 
-namespace kelvane::testing {
+namespace kelvane::test {
+
+/// Permissions for a script a test runs.
+inline constexpr std::filesystem::perms executable = std::filesystem::perms(0755);
 
 /// A new empty folder under the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
@@ -17,8 +20,10 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
 
-    /// Writes a file in the folder (or at an absolute path) and returns its path.
-    std::filesystem::path write(const std::filesystem::path& name, std::string_view content) const;
+    /// Writes a file below the folder, creating the folders on its way, and returns its path.
+    std::filesystem::path
+    write(const std::filesystem::path& name, std::string_view content,
+          std::filesystem::perms permissions = std::filesystem::perms(0644)) const;
 
     /// The names of the entries of the folder, sorted.
     std::string listing() const;
@@ -50,4 +55,4 @@ private:
 /// Reads a whole file.
 std::string contentOf(const std::filesystem::path& path);
 
-} // namespace kelvane::testing
+} // namespace kelvane::test

@@ -14,9 +14,9 @@ namespace kelvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::contentOf;
-using testing::ScratchMount;
-using testing::TemporaryFolder;
+using test::contentOf;
+using test::ScratchMount;
+using test::TemporaryFolder;
 
 const std::string legacyFile = R"({
   // nested groups, a fallback title and a launch wish

@@ -13,9 +13,9 @@ namespace kelvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::contentOf;
-using testing::ScratchMount;
-using testing::TemporaryFolder;
+using test::contentOf;
+using test::ScratchMount;
+using test::TemporaryFolder;
 
 unsigned modeOf(const fs::path& path) {
     struct stat status {};

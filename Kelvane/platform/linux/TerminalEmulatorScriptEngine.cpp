@@ -1,0 +1,35 @@
+#include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
+
+#include "Kelvane/platform/ScriptEngineFactory.hpp"
+#include "Kelvane/platform/linux/TerminalScriptReader.hpp"
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+namespace kelvane {
+
+TerminalEmulatorScriptEngine::TerminalEmulatorScriptEngine(TerminalEnvironment environment,
+                                                           Launcher launch)
+    : m_environment(std::move(environment)), m_launch(std::move(launch)) {}
+
+std::optional<ScriptError> TerminalEmulatorScriptEngine::execute(const std::string& source) {
+    if (Unicode::firstInvalidUTF8Offset(source))
+        return ScriptError::notCreated();
+    auto read = TerminalScriptReader::commandLines(source);
+    if (const auto* error = std::get_if<ScriptError>(&read))
+        return *error;
+    for (const std::string& commandLine : std::get<std::vector<std::string>>(read)) {
+        const auto emulator = TerminalEmulator::find(m_environment);
+        if (!emulator)
+            return ScriptError{-10814, "Kein Terminalprogramm gefunden."};
+        if (auto error =
+                m_launch(TerminalEmulator::arguments(*emulator, m_environment, commandLine),
+                         m_environment.home))
+            return error;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<ScriptEngine> makeScriptEngine() {
+    return std::make_unique<TerminalEmulatorScriptEngine>(TerminalEnvironment::fromProcess());
+}
+
+} // namespace kelvane

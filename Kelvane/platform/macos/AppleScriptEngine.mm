@@ -1,0 +1,42 @@
+#include "Kelvane/platform/ScriptEngineFactory.hpp"
+
+#import <Foundation/Foundation.h>
+
+namespace kelvane {
+
+namespace {
+
+/// Runs scripts with NSAppleScript.
+class AppleScriptEngine final : public ScriptEngine {
+public:
+    std::optional<ScriptError> execute(const std::string& source) override {
+        @autoreleasepool {
+            NSString* text = [[NSString alloc] initWithBytes:source.data()
+                                                      length:source.size()
+                                                    encoding:NSUTF8StringEncoding];
+            NSAppleScript* script = text ? [[NSAppleScript alloc] initWithSource:text] : nil;
+            if (!script)
+                return ScriptError::notCreated();
+            NSDictionary* errorInfo = nil;
+            [script executeAndReturnError:&errorInfo];
+            if (!errorInfo)
+                return std::nullopt;
+            ScriptError error;
+            id number = errorInfo[NSAppleScriptErrorNumber];
+            if ([number isKindOfClass:[NSNumber class]])
+                error.number = [number longLongValue];
+            id message = errorInfo[NSAppleScriptErrorMessage];
+            if ([message isKindOfClass:[NSString class]] && [message UTF8String])
+                error.message = std::string([message UTF8String]);
+            return error;
+        }
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ScriptEngine> makeScriptEngine() {
+    return std::make_unique<AppleScriptEngine>();
+}
+
+} // namespace kelvane

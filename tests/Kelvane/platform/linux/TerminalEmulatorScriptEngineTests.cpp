@@ -1,0 +1,175 @@
+#include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
+
+#include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include "tests/KelvaneCore/Terminal/TerminalCommandFixtures.hpp"
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+using test::shellCommand;
+
+struct Launch {
+    std::vector<std::string> arguments;
+    std::optional<std::string> workingDirectory;
+    bool operator==(const Launch&) const = default;
+};
+
+/// An engine whose launches are recorded instead of started.
+struct RecordingEngine {
+    explicit RecordingEngine(TerminalEnvironment environment,
+                             std::optional<ScriptError> answer = std::nullopt)
+        : engine(std::move(environment),
+                 [this, answer](std::vector<std::string> arguments,
+                                const std::optional<std::string>& workingDirectory) {
+                     launches.push_back({std::move(arguments), workingDirectory});
+                     return answer;
+                 }) {}
+
+    std::vector<Launch> launches;
+    TerminalEmulatorScriptEngine engine;
+};
+
+class TerminalEmulatorScriptEngineTest : public testing::Test {
+protected:
+    test::TemporaryFolder directory;
+    std::string xterm = directory.write("bin/xterm", "#!/bin/sh\n", test::executable);
+    TerminalEnvironment environment{
+        {}, (directory.path() / "bin").string(), "/bin/bash", "/home/a"};
+    TerminalAppScriptBuilder builder{"/home/a"};
+};
+
+TEST_F(TerminalEmulatorScriptEngineTest, startsOneTerminalForEveryCommandTheScriptRuns) {
+    const ShellCommand command = shellCommand("echo \"$HOME\" \\ 'x'\n", "~/My Dir");
+    const Launch expected{
+        TerminalEmulator::arguments(xterm, environment, builder.commandLine(command)), "/home/a"};
+    for (OpenBehavior openIn : allOpenBehaviors) {
+        RecordingEngine recording(environment);
+        EXPECT_EQ(recording.engine.execute(builder.script(command, openIn)), std::nullopt);
+        EXPECT_EQ(recording.launches, std::vector{expected}) << rawValue(openIn);
+    }
+}
+
+TEST_F(TerminalEmulatorScriptEngineTest, runsNothingItDoesNotUnderstand) {
+    struct Case {
+        std::string source;
+        std::optional<std::int64_t> number;
+    };
+    const std::string valid = builder.script(shellCommand("ls"), OpenBehavior::window);
+    const Case cases[] = {
+        {valid + "\nbeep", -2741},
+        {"tell application \"Terminal\"\n    do script \"rm \\x\"\nend tell", -2741},
+        {valid.substr(0, valid.size() - 1), -2741},
+        {"tell application \"Terminal\"\n    do script \"caf\xE9\"\nend tell", -1},
+    };
+    for (const Case& c : cases) {
+        RecordingEngine recording(environment);
+        const auto error = recording.engine.execute(c.source);
+        ASSERT_TRUE(error) << c.source;
+        EXPECT_EQ(error->number, c.number) << c.source;
+        EXPECT_TRUE(recording.launches.empty()) << c.source;
+    }
+}
+
+TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationWithoutTerminals) {
+    environment.path = "/no/such/dir";
+    RecordingEngine recording(environment);
+    const auto error =
+        recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::current));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, -10814);
+    EXPECT_TRUE(recording.launches.empty());
+    EXPECT_EQ(TerminalExecutionError::fromScriptError(*error),
+              TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{}));
+}
+
+TEST_F(TerminalEmulatorScriptEngineTest, passesOnAFailedLaunch) {
+    const ScriptError failure{-10810, "kaputt"};
+    RecordingEngine recording(environment, failure);
+    EXPECT_EQ(recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::tab)),
+              failure);
+    EXPECT_EQ(recording.launches.size(), 1u);
+}
+
+/// Waits until a file called `name` is moved into `folder`. The timeout is only a safety net.
+bool waitForArrival(const std::filesystem::path& folder, const std::string& name) {
+    const int events = inotify_init1(IN_CLOEXEC);
+    if (events < 0 || inotify_add_watch(events, folder.c_str(), IN_MOVED_TO) < 0)
+        return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool arrived = std::filesystem::exists(folder / name);
+    while (!arrived && std::chrono::steady_clock::now() < deadline) {
+        pollfd ready{events, POLLIN, 0};
+        if (poll(&ready, 1, 1000) <= 0)
+            continue;
+        alignas(inotify_event) char buffer[4096];
+        const ssize_t size = read(events, buffer, sizeof buffer);
+        for (ssize_t offset = 0; offset < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
+            arrived = arrived || (event->len > 0 && name == event->name);
+            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    close(events);
+    return arrived;
+}
+
+std::vector<std::string> nulSeparated(const std::filesystem::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    std::vector<std::string> parts;
+    for (std::string part; std::getline(stream, part, '\0');)
+        parts.push_back(part);
+    return parts;
+}
+
+TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
+    // A stand-in terminal: it records where and how it was started, runs the program it was
+    // given without a keyboard, so that the shell meant to stay open ends at once, and says
+    // when it is done, so that nothing is left running in the folder when the test ends.
+    const std::string folder = directory.path().string();
+    environment.terminal = directory.write(
+        "fake-terminal",
+        "#!/bin/sh\nprintf '%s\\0' \"$PWD\" \"$@\" > '" + folder + "/log.partial'\nmv '" + folder +
+            "/log.partial' '" + folder + "/log'\nshift\n\"$@\" < /dev/null\n: > '" + folder +
+            "/done.partial'\nmv '" + folder + "/done.partial' '" + folder + "/done'\n",
+        test::executable);
+    environment.shell = "/bin/sh";
+    environment.home = directory.path().string();
+    const std::string workingDirectory = "Ordner mit \"it's\" $HOME `x` \\ \u00E4";
+    std::filesystem::create_directory(directory.path() / workingDirectory);
+    const ShellCommand command =
+        shellCommand("printf '%s|' \"$PWD\" 'a\"b\\c' > result.partial && mv result.partial result",
+                     directory.path().string() + "/" + workingDirectory);
+
+    std::optional<TerminalExecutionError> outcome =
+        TerminalExecutionError(TerminalExecutionError::ScriptFailed{});
+    {
+        TerminalAppBackend backend(builder,
+                                   std::make_unique<TerminalEmulatorScriptEngine>(environment));
+        backend.run(
+            command, OpenBehavior::window,
+            [&](std::optional<TerminalExecutionError> error) { outcome = std::move(error); });
+    }
+    EXPECT_EQ(outcome, std::nullopt);
+
+    ASSERT_TRUE(waitForArrival(directory.path(), "log"));
+    EXPECT_EQ(nulSeparated(directory.path() / "log"),
+              (std::vector<std::string>{directory.path().string(), "-e", "/bin/sh", "-c",
+                                        builder.commandLine(command) + "\nexec '/bin/sh'"}));
+    ASSERT_TRUE(waitForArrival(directory.path(), "done"));
+    const std::filesystem::path commandFolder = directory.path() / workingDirectory;
+    std::ifstream result(commandFolder / "result");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}),
+              commandFolder.string() + "|a\"b\\c|");
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,251 @@
+#include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
+
+#include "tests/KelvaneCore/Terminal/RecordingScriptEngine.hpp"
+#include "tests/KelvaneCore/Terminal/TerminalCommandFixtures.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+
+namespace kelvane {
+namespace {
+
+using test::shellCommand;
+using Error = TerminalExecutionError;
+using Result = std::optional<TerminalExecutionError>;
+
+const TerminalAppScriptBuilder builder("/home/anna");
+
+/// A backend over a recording engine. Everything it recorded may be read once `finish()` has
+/// waited for the worker.
+class Harness {
+public:
+    explicit Harness(std::deque<std::optional<ScriptError>> answers = {},
+                     std::unique_ptr<ScriptEngine> engine = nullptr) {
+        if (!engine)
+            engine = std::make_unique<test::RecordingScriptEngine>(record, std::move(answers));
+        m_backend.emplace(builder, std::move(engine),
+                          [this](std::string_view notice) { notices.emplace_back(notice); });
+    }
+
+    TerminalAppBackend& backend() { return *m_backend; }
+
+    /// Runs a command; its results are collected under `key`.
+    void run(const ShellCommand& command, OpenBehavior openIn, int key = 0) {
+        m_backend->run(command, openIn, [this, key](Result result) {
+            results[key].push_back(std::move(result));
+            completionThreads.push_back(std::this_thread::get_id());
+            order.push_back(key);
+        });
+    }
+
+    void finish() { m_backend.reset(); }
+
+    test::ScriptRecord record;
+    std::vector<std::string> notices;
+    std::map<int, std::vector<Result>> results;
+    std::vector<std::thread::id> completionThreads;
+    std::vector<int> order;
+
+private:
+    std::optional<TerminalAppBackend> m_backend;
+};
+
+TEST(TerminalAppBackend, drivesTerminalApp) {
+    Harness harness;
+    EXPECT_EQ(harness.backend().kind(), TerminalKind::terminalApp);
+    EXPECT_EQ(harness.backend().builder().homeDirectory, "/home/anna");
+}
+
+TEST(TerminalAppBackend, runsTheScriptOfTheBehaviourOnItsWorker) {
+    const ShellCommand command = shellCommand("echo \"hi\"", "~/src");
+    for (OpenBehavior openIn : allOpenBehaviors) {
+        Harness harness;
+        harness.run(command, openIn);
+        harness.finish();
+        EXPECT_EQ(harness.record.sources, std::vector{builder.script(command, openIn)});
+        EXPECT_EQ(harness.results[0], std::vector<Result>{std::nullopt});
+        ASSERT_EQ(harness.record.threads.size(), 1u);
+        EXPECT_NE(harness.record.threads[0], std::this_thread::get_id());
+        EXPECT_EQ(harness.completionThreads, harness.record.threads);
+    }
+}
+
+TEST(TerminalAppBackend, completesWithTheClassifiedEngineError) {
+    Harness harness({ScriptError{-1743, "nope"}, ScriptError{-2740, "M"},
+                     ScriptError{std::nullopt, std::nullopt}});
+    for (int key = 0; key < 3; ++key)
+        harness.run(shellCommand("true"), OpenBehavior::window, key);
+    harness.finish();
+    EXPECT_EQ(harness.results[0], std::vector<Result>{Error(Error::AutomationPermissionDenied{})});
+    EXPECT_EQ(harness.results[1], std::vector<Result>{Error(Error::ScriptFailed{-2740, "M"})});
+    EXPECT_EQ(harness.results[2],
+              std::vector<Result>{Error(Error::ScriptFailed{0, "Unbekannter Fehler"})});
+}
+
+TEST(TerminalAppBackend, anEngineExceptionStillCompletesOnce) {
+    struct ThrowingEngine final : ScriptEngine {
+        std::optional<ScriptError> execute(const std::string&) override {
+            throw std::runtime_error("kaputt");
+        }
+    };
+    Harness harness({}, std::make_unique<ThrowingEngine>());
+    harness.run(shellCommand("true"), OpenBehavior::tab);
+    harness.finish();
+    EXPECT_EQ(harness.results[0], std::vector<Result>{Error(Error::ScriptFailed{-1, "kaputt"})});
+}
+
+TEST(TerminalAppBackend, opensAMissingTabAsAWindow) {
+    const ShellCommand command = shellCommand("make", "/src");
+    const std::string tab = builder.script(command, OpenBehavior::tab);
+    const std::string window = builder.script(command, OpenBehavior::window);
+    const std::string current = builder.script(command, OpenBehavior::current);
+    const std::string notice = "Accessibility fehlt \u2014 weiche auf neues Fenster aus.";
+    struct Case {
+        OpenBehavior openIn;
+        std::deque<std::optional<ScriptError>> answers;
+        std::vector<std::string> sources;
+        Result result;
+        bool fellBack;
+    };
+    const Error accessibility(Error::AccessibilityPermissionRequired{});
+    const Case cases[] = {
+        {OpenBehavior::tab, {ScriptError{-1719, "x"}}, {tab, window}, accessibility, true},
+        {OpenBehavior::tab,
+         {ScriptError{-25211, "x"}, ScriptError{-1728, "x"}},
+         {tab, window},
+         Error(Error::TerminalUnavailable{}),
+         true},
+        {OpenBehavior::tab,
+         {ScriptError{-1719, "x"}, ScriptError{-1719, "x"}},
+         {tab, window},
+         accessibility,
+         true},
+        {OpenBehavior::tab,
+         {ScriptError{-1743, "x"}},
+         {tab},
+         Error(Error::AutomationPermissionDenied{}),
+         false},
+        {OpenBehavior::window, {ScriptError{-1719, "x"}}, {window}, accessibility, false},
+        {OpenBehavior::current, {ScriptError{-25211, "x"}}, {current}, accessibility, false},
+    };
+    for (const Case& c : cases) {
+        Harness harness(c.answers);
+        harness.run(command, c.openIn);
+        harness.finish();
+        EXPECT_EQ(harness.record.sources, c.sources) << rawValue(c.openIn);
+        EXPECT_EQ(harness.results[0], std::vector{c.result}) << rawValue(c.openIn);
+        EXPECT_EQ(harness.notices, c.fellBack ? std::vector{notice} : std::vector<std::string>{});
+    }
+}
+
+TEST(TerminalAppBackend, runsScriptsOneAtATimeInTheOrderSubmitted) {
+    Harness harness;
+    std::vector<std::string> expected;
+    std::vector<int> keys;
+    for (int key = 0; key < 200; ++key) {
+        const ShellCommand command = shellCommand("echo " + std::to_string(key));
+        harness.run(command, OpenBehavior::window, key);
+        expected.push_back(builder.script(command, OpenBehavior::window));
+        keys.push_back(key);
+    }
+    harness.finish();
+    EXPECT_EQ(harness.record.sources, expected);
+    EXPECT_EQ(harness.order, keys);
+    EXPECT_FALSE(harness.record.overlapped);
+    for (const auto& [key, results] : harness.results)
+        EXPECT_EQ(results.size(), 1u) << key;
+}
+
+TEST(TerminalAppBackend, callersOnManyThreadsEachKeepTheirOrder) {
+    Harness harness;
+    constexpr int threadCount = 4;
+    constexpr int runsPerThread = 100;
+    {
+        std::vector<std::jthread> callers;
+        for (int t = 0; t < threadCount; ++t) {
+            callers.emplace_back([&harness, t] {
+                for (int i = 0; i < runsPerThread; ++i)
+                    harness.run(shellCommand(std::to_string(t) + " " + std::to_string(i)),
+                                OpenBehavior::window, t * runsPerThread + i);
+            });
+        }
+    }
+    harness.finish();
+    ASSERT_EQ(harness.order.size(), std::size_t{threadCount * runsPerThread});
+    std::vector<int> lastOfThread(threadCount, -1);
+    for (int key : harness.order) {
+        EXPECT_GT(key % runsPerThread, lastOfThread[key / runsPerThread]);
+        lastOfThread[key / runsPerThread] = key % runsPerThread;
+    }
+    EXPECT_FALSE(harness.record.overlapped);
+    for (std::thread::id thread : harness.record.threads)
+        EXPECT_EQ(thread, harness.record.threads.front());
+}
+
+TEST(TerminalAppBackend, destructionCompletesEveryPendingRun) {
+    Harness harness({ScriptError{-1719, "x"}});
+    harness.run(shellCommand("first"), OpenBehavior::tab, 0);
+    for (int key = 1; key < 100; ++key)
+        harness.run(shellCommand("next"), OpenBehavior::window, key);
+    harness.finish();
+    ASSERT_EQ(harness.results.size(), 100u);
+    for (const auto& [key, results] : harness.results)
+        EXPECT_EQ(results.size(), 1u) << key;
+    // The fallback, submitted from the worker while the queue was being filled, ran too.
+    EXPECT_EQ(harness.record.sources.size(), 101u);
+}
+
+TEST(TerminalAppBackend, refusesTextThatAScriptCannotCarry) {
+    using Unsafe = Error::UnsafeCommandText;
+    using Part = Unsafe::Part;
+    using Defect = Unsafe::Defect;
+    struct Case {
+        std::string command;
+        std::optional<std::string> workingDirectory;
+        std::string home;
+        Unsafe expected;
+    };
+    const Case cases[] = {
+        {std::string("rm -rf /tmp/x\0 /", 16),
+         std::nullopt,
+         "/h",
+         {Part::command, Defect::nulCharacter}},
+        {"echo \xC3(", std::nullopt, "/h", {Part::command, Defect::invalidUTF8}},
+        {"echo \xED\xA0\x80", std::nullopt, "/h", {Part::command, Defect::invalidUTF8}},
+        {"ls", std::string("/tmp\0/etc", 9), "/h", {Part::workingDirectory, Defect::nulCharacter}},
+        {"ls", "/tmp/\xFF", "/h", {Part::workingDirectory, Defect::invalidUTF8}},
+        {"ls", "~/x", "/home/\xC0\xAF", {Part::workingDirectory, Defect::invalidUTF8}},
+        {std::string("\0", 1), "/tmp/\xFF", "/h", {Part::command, Defect::nulCharacter}},
+    };
+    for (const Case& c : cases) {
+        test::ScriptRecord record;
+        Result result = Error(Error::TerminalUnavailable{});
+        std::thread::id completionThread;
+        {
+            TerminalAppBackend backend(TerminalAppScriptBuilder(c.home),
+                                       std::make_unique<test::RecordingScriptEngine>(
+                                           record, std::deque<std::optional<ScriptError>>{}));
+            backend.run(shellCommand(c.command, c.workingDirectory), OpenBehavior::window,
+                        [&](Result r) {
+                            result = std::move(r);
+                            completionThread = std::this_thread::get_id();
+                        });
+        }
+        EXPECT_EQ(result, Error(c.expected)) << c.command;
+        EXPECT_TRUE(record.sources.empty()) << c.command;
+        EXPECT_NE(completionThread, std::this_thread::get_id());
+    }
+}
+
+TEST(TerminalAppBackend, letsWellFormedUnicodeThrough) {
+    Harness harness;
+    harness.run(shellCommand("echo \u00E4\U0001F600 \a\x7F", "~/\u00FCber"), OpenBehavior::window);
+    harness.finish();
+    EXPECT_EQ(harness.results[0], std::vector<Result>{std::nullopt});
+    EXPECT_EQ(harness.record.sources.size(), 1u);
+}
+
+} // namespace
+} // namespace kelvane

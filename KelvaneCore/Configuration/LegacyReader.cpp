@@ -30,12 +30,8 @@ public:
     using EntryListReader::EntryListReader;
 
 private:
-    void readEntry(const rapidjson::Value& entry, const std::string& path,
-                   std::vector<MenuNode>& nodes) override {
-        if (!entry.IsObject()) {
-            m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
-            return;
-        }
+    void readObject(const rapidjson::Value& entry, const std::string& path,
+                    std::vector<MenuNode>& nodes) override {
         if (const auto command = stringMember(entry, "cmd")) {
             readCommand(entry, *command, path, nodes);
             return;

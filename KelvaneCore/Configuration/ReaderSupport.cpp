@@ -90,8 +90,12 @@ std::vector<MenuNode> EntryListReader::readEntries(const rapidjson::Value& array
                                                    const std::string& path) {
     std::vector<MenuNode> nodes;
     nodes.reserve(array.Size());
-    for (const rapidjson::Value& element : array.GetArray())
-        readEntry(element, path, nodes);
+    for (const rapidjson::Value& element : array.GetArray()) {
+        if (element.IsObject())
+            readObject(element, path, nodes);
+        else
+            m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
+    }
     if (m_comparator)
         sortAlphabetically(nodes, *m_comparator);
     return nodes;

@@ -57,9 +57,9 @@ public:
     std::vector<ConfigurationWarning>& warnings() { return m_warnings; }
 
 protected:
-    /// Appends the node the entry stands for, or records why it was skipped.
-    virtual void readEntry(const rapidjson::Value& entry, const std::string& path,
-                           std::vector<MenuNode>& nodes) = 0;
+    /// Appends the node an entry object stands for, or records why it was skipped.
+    virtual void readObject(const rapidjson::Value& entry, const std::string& path,
+                            std::vector<MenuNode>& nodes) = 0;
 
     std::vector<ConfigurationWarning> m_warnings;
 

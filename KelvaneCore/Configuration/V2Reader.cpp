@@ -12,12 +12,8 @@ public:
     using EntryListReader::EntryListReader;
 
 private:
-    void readEntry(const rapidjson::Value& entry, const std::string& path,
-                   std::vector<MenuNode>& nodes) override {
-        if (!entry.IsObject()) {
-            m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
-            return;
-        }
+    void readObject(const rapidjson::Value& entry, const std::string& path,
+                    std::vector<MenuNode>& nodes) override {
         const std::string type = entryType(entry);
         const std::string title(Unicode::trimmed(stringMember(entry, "title").value_or("")));
         if (type == "separator")

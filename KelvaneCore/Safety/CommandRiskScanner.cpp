@@ -55,8 +55,9 @@ std::vector<Finding> scan(std::string_view command) {
     Unicode::SearchBudget budget{scanBudgetUnits};
     std::vector<Finding> findings;
     bool complete = true;
+    const std::vector<Unicode::RegexPattern>& patterns = compiledRules();
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        const Unicode::SearchResult result = compiledRules()[i].firstMatch(text, budget);
+        const Unicode::SearchResult result = patterns[i].firstMatch(text, budget);
         if (result.status == Unicode::SearchResult::Status::found)
             findings.push_back({std::string(rules[i].reason), std::string(result.matched)});
         else if (result.status == Unicode::SearchResult::Status::incomplete)

@@ -147,6 +147,12 @@ TEST_F(ConfigTrustCheckTest, checksOnlyTheFolderWhenTheFileIsMissing) {
     // A link to nowhere counts as a missing file.
     fs::create_symlink(m_root / "nowhere", folder("safe", 0755) / "dangling.json");
     EXPECT_TRUE(inspect(m_root / "safe" / "dangling.json", user).isTrusted());
+    // So does a loop of links, whose folder is still examined.
+    fs::create_symlink(open / "b.json", open / "a.json");
+    fs::create_symlink(open / "a.json", open / "b.json");
+    EXPECT_EQ(inspect(open / "a.json", user).issues,
+              (std::vector<Issue>{{Issue::ParentDirectoryWritableByOthers{open.string()},
+                                   (open / "a.json").string()}}));
 }
 
 TEST(ConfigTrustCheckIssue, describesItselfInGermanWithAFix) {

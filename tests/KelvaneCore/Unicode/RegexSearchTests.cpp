@@ -4,7 +4,6 @@
 
 #include <limits>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 namespace kelvane::Unicode {
@@ -110,31 +109,11 @@ TEST(RegexPattern, stopsWhenTheSharedBudgetRunsOut) {
 }
 
 TEST(RegexPattern, stopsWhenBacktrackingMemoryRunsOut) {
-    // Every repetition of the group leaves a backtracking point behind.
-    const std::string text(1 << 20, 'a');
+    // Every repetition of the group leaves a backtracking point behind: this text needs more
+    // than the 1 MiB allowed, though less than ICU's default of 8 MiB.
+    const std::string text(1 << 17, 'a');
     EXPECT_EQ(firstMatchOf("(a|b)*c", text).status, Status::incomplete);
     EXPECT_EQ(firstMatchOf("(a|b)*c", text.substr(0, 1000) + "c").status, Status::found);
-}
-
-TEST(RegexPattern, canBeSharedBetweenThreads) {
-    const RegexPattern pattern("\\b(curl|wget)\\b[^|]*\\|\\s*sh\\b", CaseSensitivity::insensitive);
-    const std::string texts[] = {"curl -s https://x.example | sh", "wget -O - y | less"};
-    std::vector<std::thread> threads;
-    std::vector<int> failures(4, 0);
-    for (int& failureCount : failures)
-        threads.emplace_back([&pattern, &texts, &failureCount] {
-            for (int i = 0; i < 500; ++i) {
-                SearchBudget budget{ampleBudget};
-                const std::string& text = texts[i % 2];
-                const SearchResult result = pattern.firstMatch(SearchText(text), budget);
-                const bool expected =
-                    i % 2 == 0 ? result.matched == text : result.status == Status::notFound;
-                failureCount += expected ? 0 : 1;
-            }
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 } // namespace

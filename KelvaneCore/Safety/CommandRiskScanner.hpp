@@ -1,0 +1,36 @@
+#pragma once
+
+#include "KelvaneCore/Configuration/CommandModel.hpp"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Decides whether a command must be confirmed before it runs, from a fixed table of dangerous
+/// shell constructs and the entry's own confirmation flag. Pure and safe to call from any
+/// thread.
+namespace kelvane::CommandRiskScanner {
+
+/// One reason to ask before running a command.
+struct Finding {
+    /// German text for the confirmation dialog.
+    std::string reason;
+    /// The bytes of the command text that the rule matched first; empty when the finding does
+    /// not come from a match.
+    std::string matched;
+
+    bool operator==(const Finding&) const = default;
+};
+
+/// The findings of the rule table in table order, at most one per rule. A text that could not
+/// be searched completely (hostile amounts of backtracking, say) gets one extra finding at the
+/// end saying so, so that it is never taken for harmless. Ill-formed UTF-8 is searched as
+/// U+FFFD and NUL as an ordinary character; `matched` holds the original bytes.
+std::vector<Finding> scan(std::string_view command);
+
+/// What the entry and the scanner switch say together: nothing when the entry opts out or,
+/// without a flag of its own, when the scanner is off; `scan` of the command text otherwise,
+/// and for an entry marked for confirmation at least the configuration marker.
+std::vector<Finding> requiresConfirmation(const ShellCommand& command, bool scannerEnabled);
+
+} // namespace kelvane::CommandRiskScanner

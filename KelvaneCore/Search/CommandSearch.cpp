@@ -102,7 +102,7 @@ std::vector<SearchResult> Configuration::search(std::string_view query, std::siz
 
     FuzzyMatcher::Needle needle(trimmedQuery);
     BestHits best(limit);
-    std::string fullText;
+    std::string groupPrefix;
     std::size_t menuIndex = 0;
     forEachCommand([&](const std::vector<std::string>& path, const ShellCommand& command) {
         const std::size_t index = menuIndex++;
@@ -113,13 +113,13 @@ std::vector<SearchResult> Configuration::search(std::string_view query, std::siz
         // Without a group path the full text is the title, which has just failed.
         if (path.empty())
             return;
-        fullText.clear();
+        groupPrefix.clear();
         for (const std::string& title : path) {
-            fullText += title;
-            fullText += ' ';
+            groupPrefix += title;
+            groupPrefix += ' ';
         }
-        fullText += command.title;
-        if (const std::optional<std::int64_t> score = needle.score(fullText))
+        if (const std::optional<std::int64_t> score =
+                needle.scoreWithPrefix(groupPrefix, command.title))
             best.offer({*score, index, &command, false}, path);
     });
 

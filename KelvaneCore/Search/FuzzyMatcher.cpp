@@ -1,5 +1,6 @@
 #include "KelvaneCore/Search/FuzzyMatcher.hpp"
 
+#include <bit>
 #include <cstring>
 
 namespace kelvane::FuzzyMatcher {
@@ -10,19 +11,30 @@ constexpr std::int64_t wordStartBonus = 6;
 constexpr std::int64_t characterPoint = 1;
 constexpr std::size_t surplusCharactersPerPoint = 8;
 
+// ASCII text is examined eight bytes at a time.
+constexpr std::uint64_t ones = 0x0101010101010101ULL;
+constexpr std::uint64_t highBits = 0x8080808080808080ULL;
+constexpr std::uint64_t caseBits = 0x2020202020202020ULL;
+
+std::uint64_t wordAt(std::string_view text, std::size_t offset) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + offset, sizeof word);
+    return word;
+}
+
+/// The high bit of every zero byte of `word` set; a borrow can add false bits, but only above
+/// the lowest zero byte.
+std::uint64_t zeroBytes(std::uint64_t word) {
+    return (word - ones) & ~word & highBits;
+}
+
 /// ASCII without carriage returns, the one text in which every byte is a character of its
 /// own (a carriage return joins a following line feed).
 bool isSingleByteText(std::string_view text) {
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t highBits = 0x8080808080808080ULL;
     std::size_t i = 0;
-    // Eight bytes at a time: no high bit set, and no byte equal to '\r' (a zero byte after
-    // the exclusive or, found with the usual carry trick, which cannot err for ASCII bytes).
     for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const std::uint64_t carriageReturns = word ^ (ones * '\r');
-        if (((word | ((carriageReturns - ones) & ~carriageReturns)) & highBits) != 0)
+        const std::uint64_t word = wordAt(text, i);
+        if (((word & highBits) | zeroBytes(word ^ (ones * '\r'))) != 0)
             return false;
     }
     for (; i < text.size(); ++i)
@@ -41,55 +53,31 @@ struct ByteHaystack {
     std::string_view needle;
 
     std::size_t size() const { return text.size(); }
-    bool equals(std::size_t position, std::size_t needleIndex) const {
-        return asciiLowercased(text[position]) == needle[needleIndex];
+
+    /// The first position from `from` on that holds the needle character, or `size()`.
+    std::size_t find(std::size_t from, std::size_t needleIndex) const {
+        const char wanted = needle[needleIndex];
+        std::size_t i = from;
+        if constexpr (std::endian::native == std::endian::little) {
+            // Setting the case bit lower-cases a letter and nothing else matters: only the
+            // two cases of a letter equal it after that.
+            const std::uint64_t fold = wanted >= 'a' && wanted <= 'z' ? caseBits : 0;
+            const std::uint64_t pattern = ones * static_cast<unsigned char>(wanted);
+            for (; i + 8 <= text.size(); i += 8) {
+                const std::uint64_t hits = zeroBytes((wordAt(text, i) | fold) ^ pattern);
+                if (hits != 0)
+                    return i + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+            }
+        }
+        while (i < text.size() && asciiLowercased(text[i]) != wanted)
+            ++i;
+        return i;
     }
+
     bool isLetterOrNumber(std::size_t position) const {
         return Unicode::startsWithLetterOrNumber(text.substr(position, 1));
     }
 };
-
-/// A lower-cased haystack split into characters, against a needle split the same way.
-struct CharacterHaystack {
-    const std::vector<std::string_view>& characters;
-    const std::vector<std::string_view>& needle;
-
-    std::size_t size() const { return characters.size(); }
-    bool equals(std::size_t position, std::size_t needleIndex) const {
-        return characters[position] == needle[needleIndex];
-    }
-    bool isLetterOrNumber(std::size_t position) const {
-        return Unicode::startsWithLetterOrNumber(characters[position]);
-    }
-};
-
-template <typename Haystack>
-std::optional<std::int64_t> greedyScan(const Haystack& haystack, std::size_t needleLength,
-                                       std::vector<std::int64_t>* indices) {
-    const std::size_t length = haystack.size();
-    if (length < needleLength)
-        return std::nullopt;
-    std::int64_t score = 0;
-    std::size_t position = 0;
-    // Never one before a real position, so the first match cannot count as consecutive.
-    std::size_t previous = length + 1;
-    for (std::size_t k = 0; k < needleLength; ++k) {
-        while (position < length && !haystack.equals(position, k))
-            ++position;
-        if (position == length)
-            return std::nullopt;
-        if (position == previous + 1)
-            score += consecutiveBonus;
-        if (position == 0 || !haystack.isLetterOrNumber(position - 1))
-            score += wordStartBonus;
-        score += characterPoint;
-        if (indices)
-            indices->push_back(static_cast<std::int64_t>(position));
-        previous = position;
-        ++position;
-    }
-    return score - static_cast<std::int64_t>((length - needleLength) / surplusCharactersPerPoint);
-}
 
 /// Whether the bytes of the needle's characters occur in order in `text`: necessary for a
 /// match, and much cheaper to rule out than splitting `text` into characters.
@@ -104,7 +92,50 @@ bool containsBytesInOrder(std::string_view text, const std::vector<std::string_v
     return true;
 }
 
+/// A lower-cased haystack split into characters, against a needle split the same way.
+struct CharacterHaystack {
+    const std::vector<std::string_view>& characters;
+    const std::vector<std::string_view>& needle;
+
+    std::size_t size() const { return characters.size(); }
+
+    std::size_t find(std::size_t from, std::size_t needleIndex) const {
+        while (from < characters.size() && characters[from] != needle[needleIndex])
+            ++from;
+        return from;
+    }
+    bool isLetterOrNumber(std::size_t position) const {
+        return Unicode::startsWithLetterOrNumber(characters[position]);
+    }
+};
+
 } // namespace
+
+template <typename Haystack>
+void Needle::advance(const Haystack& haystack, std::size_t needleLength, Progress& progress,
+                     std::vector<std::int64_t>* indices) {
+    const std::size_t length = haystack.size();
+    std::size_t position = 0;
+    while (progress.matched < needleLength) {
+        position = haystack.find(position, progress.matched);
+        if (position == length)
+            break;
+        const auto absolute = static_cast<std::int64_t>(progress.length + position);
+        if (absolute == progress.previous + 1)
+            progress.score += consecutiveBonus;
+        const bool afterLetterOrNumber =
+            position == 0 ? progress.afterLetterOrNumber : haystack.isLetterOrNumber(position - 1);
+        if (!afterLetterOrNumber)
+            progress.score += wordStartBonus;
+        progress.score += characterPoint;
+        if (indices)
+            indices->push_back(absolute);
+        progress.previous = absolute;
+        ++progress.matched;
+        ++position;
+    }
+    progress.length += length;
+}
 
 Needle::Needle(std::string_view needle) {
     Unicode::lowercase(needle, m_lowered);
@@ -125,26 +156,62 @@ std::optional<std::int64_t> Needle::score(std::string_view haystack) {
     return scan(haystack, nullptr);
 }
 
+std::optional<std::int64_t> Needle::scoreWithPrefix(std::string_view prefix,
+                                                    std::string_view haystack) {
+    if (m_characters.empty())
+        return 0;
+    if (!m_prefix || m_prefix->text != prefix)
+        rememberPrefix(prefix);
+    // Characters cannot span the seam of two single-byte texts, so the scan over the prefix
+    // can resume; anywhere else the joined text has to be split anew.
+    if (m_prefix->singleBytes && isSingleByteText(haystack)) {
+        if (!m_singleBytes)
+            return std::nullopt;
+        Progress progress = m_prefix->progress;
+        advance(ByteHaystack{haystack, m_lowered}, m_characters.size(), progress, nullptr);
+        return finish(progress);
+    }
+    m_joined.assign(prefix).append(haystack);
+    return scan(m_joined, nullptr);
+}
+
+void Needle::rememberPrefix(std::string_view prefix) {
+    m_prefix.emplace();
+    m_prefix->text.assign(prefix);
+    m_prefix->singleBytes = isSingleByteText(prefix);
+    if (!m_prefix->singleBytes || !m_singleBytes)
+        return;
+    advance(ByteHaystack{prefix, m_lowered}, m_characters.size(), m_prefix->progress, nullptr);
+    m_prefix->progress.afterLetterOrNumber =
+        !prefix.empty() && Unicode::startsWithLetterOrNumber(prefix.substr(prefix.size() - 1));
+}
+
 std::optional<std::int64_t> Needle::scan(std::string_view haystack,
                                          std::vector<std::int64_t>* indices) {
     if (m_characters.empty())
         return 0;
-    if (!isSingleByteText(haystack))
-        return scanCharacters(haystack, indices);
-    // A needle character of several bytes cannot equal a single-byte character.
-    if (!m_singleBytes)
+    Progress progress;
+    if (!isSingleByteText(haystack)) {
+        Unicode::lowercase(haystack, m_loweredHaystack);
+        if (!containsBytesInOrder(m_loweredHaystack, m_characters))
+            return std::nullopt;
+        m_splitter.split(m_loweredHaystack, m_haystackCharacters);
+        advance(CharacterHaystack{m_haystackCharacters, m_characters}, m_characters.size(),
+                progress, indices);
+    } else if (m_singleBytes) {
+        advance(ByteHaystack{haystack, m_lowered}, m_characters.size(), progress, indices);
+    } else {
+        // A needle character of several bytes cannot equal a single-byte character.
         return std::nullopt;
-    return greedyScan(ByteHaystack{haystack, m_lowered}, m_characters.size(), indices);
+    }
+    return finish(progress);
 }
 
-std::optional<std::int64_t> Needle::scanCharacters(std::string_view haystack,
-                                                   std::vector<std::int64_t>* indices) {
-    Unicode::lowercase(haystack, m_loweredHaystack);
-    if (!containsBytesInOrder(m_loweredHaystack, m_characters))
+std::optional<std::int64_t> Needle::finish(const Progress& progress) const {
+    if (progress.matched < m_characters.size())
         return std::nullopt;
-    m_splitter.split(m_loweredHaystack, m_haystackCharacters);
-    return greedyScan(CharacterHaystack{m_haystackCharacters, m_characters}, m_characters.size(),
-                      indices);
+    return progress.score - static_cast<std::int64_t>((progress.length - m_characters.size()) /
+                                                      surplusCharactersPerPoint);
 }
 
 std::optional<Match> match(std::string_view needle, std::string_view haystack) {

@@ -40,10 +40,37 @@ public:
     /// Only the score of `match(haystack)`, without recording the positions.
     std::optional<std::int64_t> score(std::string_view haystack);
 
+    /// The same as `score(prefix + haystack)`. A prefix shared by consecutive calls is
+    /// scanned only once (for ASCII text).
+    std::optional<std::int64_t> scoreWithPrefix(std::string_view prefix, std::string_view haystack);
+
 private:
+    /// Where a greedy scan over a text, read in pieces, stands.
+    struct Progress {
+        /// Needle characters matched so far.
+        std::size_t matched = 0;
+        std::int64_t score = 0;
+        /// Haystack characters read so far.
+        std::size_t length = 0;
+        /// Position of the last match; -2 keeps the first from counting as consecutive.
+        std::int64_t previous = -2;
+        /// Whether the character before the next piece is a letter or a number.
+        bool afterLetterOrNumber = false;
+    };
+
+    struct Prefix {
+        std::string text;
+        bool singleBytes = false;
+        /// The scan over `text`, when both it and the needle are single bytes.
+        Progress progress;
+    };
+
+    template <typename Haystack>
+    static void advance(const Haystack& haystack, std::size_t needleLength, Progress& progress,
+                        std::vector<std::int64_t>* indices);
     std::optional<std::int64_t> scan(std::string_view haystack, std::vector<std::int64_t>* indices);
-    std::optional<std::int64_t> scanCharacters(std::string_view haystack,
-                                               std::vector<std::int64_t>* indices);
+    std::optional<std::int64_t> finish(const Progress& progress) const;
+    void rememberPrefix(std::string_view prefix);
 
     Unicode::CharacterSplitter m_splitter;
     std::string m_lowered;
@@ -54,6 +81,8 @@ private:
 
     std::string m_loweredHaystack;
     std::vector<std::string_view> m_haystackCharacters;
+    std::optional<Prefix> m_prefix;
+    std::string m_joined;
 };
 
 /// The greedy, never backtracking match of `needle` in `haystack`: each needle character

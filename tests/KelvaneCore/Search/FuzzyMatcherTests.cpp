@@ -44,6 +44,10 @@ TEST(FuzzyMatcher, scoresGreedyAsciiMatches) {
         {"20 characters, 3 matched", "abc", "abc" + std::string(17, 'x'), Match{23, {0, 1, 2}}},
         {"surplus of 7 costs nothing", "abc", "abcdefghij", Match{25, {0, 1, 2}}},
         {"surplus of 8 costs one", "a", "a" + std::string(8, 'x'), Match{6, {0}}},
+        {"upper-case letter far in", "q", std::string(21, '.') + "Q", Match{7 - 2, {21}}},
+        {"punctuation is not case-folded", "`", std::string(20, '@'), std::nullopt},
+        {"neither is delete", "\x7F", std::string(20, '_'), std::nullopt},
+        {"brace after brackets", "{", std::string(10, '[') + "{", Match{7 - 1, {10}}},
         {"long haystacks score below zero", "z", std::string(100, 'x') + "z", Match{1 - 12, {100}}},
     });
 }
@@ -103,6 +107,21 @@ TEST(FuzzyMatcher, needleGivesTheSameResultsWhenReused) {
                       expected ? std::optional(expected->score) : std::nullopt)
                 << haystack;
         }
+    }
+}
+
+TEST(FuzzyMatcher, scoresAfterAPrefixAsOnTheJoinedText) {
+    const std::pair<std::string, std::string> pieces[] = {
+        {"Docker ", "Logs"},      {"Docker ", "Logs"},         {"Dock", "erlogs"},
+        {"", "docker logs"},      {"Docker Compose ", "Logs"}, {"Docker ", "L\u00F6gs"},
+        {"D\u00F6cker ", "Logs"}, {"Docker ", "\u0301Logs"},   {"Docker ", "Logs"},
+        {"a\r", "\ndocker logs"}, {"docker log", "s"},         {"docker logs", ""},
+    };
+    for (const std::string needleText : {"docker logs", "dl", "do\u0301l", "s", ""}) {
+        Needle needle(needleText);
+        for (const auto& [prefix, haystack] : pieces)
+            EXPECT_EQ(needle.scoreWithPrefix(prefix, haystack), needle.score(prefix + haystack))
+                << needleText << " / " << prefix << " / " << haystack;
     }
 }
 

@@ -45,4 +45,15 @@ void searchWithEmptyQuery(benchmark::State& state) {
 }
 BENCHMARK(searchWithEmptyQuery)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
+// A pasted 100 KB query must cost a linear pass, not a stall of the panel.
+void searchWithHugeQuery(benchmark::State& state) {
+    const Configuration& searched = configuration(10'000);
+    std::string query;
+    while (query.size() < 100'000)
+        query += state.range(0) == 0 ? "deploy nginx " : "\u00FCberblick ";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searched.search(query, 100).data());
+}
+BENCHMARK(searchWithHugeQuery)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -79,15 +79,26 @@ struct ByteHaystack {
     }
 };
 
+/// The needle's characters: its bytes when each is a character, else the text split up.
+struct NeedleCharacters {
+    std::string_view bytes;
+    const std::vector<std::string_view>* split = nullptr;
+
+    std::string_view operator[](std::size_t index) const {
+        return split ? (*split)[index] : bytes.substr(index, 1);
+    }
+    std::size_t size() const { return split ? split->size() : bytes.size(); }
+};
+
 /// Whether the bytes of the needle's characters occur in order in `text`: necessary for a
 /// match, and much cheaper to rule out than splitting `text` into characters.
-bool containsBytesInOrder(std::string_view text, const std::vector<std::string_view>& needle) {
+bool containsBytesInOrder(std::string_view text, const NeedleCharacters& needle) {
     std::size_t from = 0;
-    for (const std::string_view character : needle) {
-        const std::size_t found = text.find(character, from);
+    for (std::size_t i = 0; i < needle.size(); ++i) {
+        const std::size_t found = text.find(needle[i], from);
         if (found == std::string_view::npos)
             return false;
-        from = found + character.size();
+        from = found + needle[i].size();
     }
     return true;
 }
@@ -95,7 +106,7 @@ bool containsBytesInOrder(std::string_view text, const std::vector<std::string_v
 /// A lower-cased haystack split into characters, against a needle split the same way.
 struct CharacterHaystack {
     const std::vector<std::string_view>& characters;
-    const std::vector<std::string_view>& needle;
+    const NeedleCharacters& needle;
 
     std::size_t size() const { return characters.size(); }
 
@@ -139,8 +150,11 @@ void Needle::advance(const Haystack& haystack, std::size_t needleLength, Progres
 
 Needle::Needle(std::string_view needle) {
     Unicode::lowercase(needle, m_lowered);
-    m_splitter.split(m_lowered, m_characters);
-    m_singleBytes = m_characters.size() == m_lowered.size();
+    // Needles are split only when they must be: a pasted text can be long.
+    m_singleBytes = isSingleByteText(m_lowered);
+    if (!m_singleBytes)
+        m_splitter.split(m_lowered, m_characters);
+    m_length = m_singleBytes ? m_lowered.size() : m_characters.size();
 }
 
 std::optional<Match> Needle::match(std::string_view haystack) {
@@ -158,7 +172,7 @@ std::optional<std::int64_t> Needle::score(std::string_view haystack) {
 
 std::optional<std::int64_t> Needle::scoreWithPrefix(std::string_view prefix,
                                                     std::string_view haystack) {
-    if (m_characters.empty())
+    if (m_length == 0)
         return 0;
     if (!m_prefix || m_prefix->text != prefix)
         rememberPrefix(prefix);
@@ -168,7 +182,7 @@ std::optional<std::int64_t> Needle::scoreWithPrefix(std::string_view prefix,
         if (!m_singleBytes)
             return std::nullopt;
         Progress progress = m_prefix->progress;
-        advance(ByteHaystack{haystack, m_lowered}, m_characters.size(), progress, nullptr);
+        advance(ByteHaystack{haystack, m_lowered}, m_length, progress, nullptr);
         return finish(progress);
     }
     m_joined.assign(prefix).append(haystack);
@@ -181,25 +195,25 @@ void Needle::rememberPrefix(std::string_view prefix) {
     m_prefix->singleBytes = isSingleByteText(prefix);
     if (!m_prefix->singleBytes || !m_singleBytes)
         return;
-    advance(ByteHaystack{prefix, m_lowered}, m_characters.size(), m_prefix->progress, nullptr);
+    advance(ByteHaystack{prefix, m_lowered}, m_length, m_prefix->progress, nullptr);
     m_prefix->progress.afterLetterOrNumber =
         !prefix.empty() && Unicode::startsWithLetterOrNumber(prefix.substr(prefix.size() - 1));
 }
 
 std::optional<std::int64_t> Needle::scan(std::string_view haystack,
                                          std::vector<std::int64_t>* indices) {
-    if (m_characters.empty())
+    if (m_length == 0)
         return 0;
     Progress progress;
     if (!isSingleByteText(haystack)) {
         Unicode::lowercase(haystack, m_loweredHaystack);
-        if (!containsBytesInOrder(m_loweredHaystack, m_characters))
+        const NeedleCharacters needle{m_lowered, m_singleBytes ? nullptr : &m_characters};
+        if (!containsBytesInOrder(m_loweredHaystack, needle))
             return std::nullopt;
         m_splitter.split(m_loweredHaystack, m_haystackCharacters);
-        advance(CharacterHaystack{m_haystackCharacters, m_characters}, m_characters.size(),
-                progress, indices);
+        advance(CharacterHaystack{m_haystackCharacters, needle}, m_length, progress, indices);
     } else if (m_singleBytes) {
-        advance(ByteHaystack{haystack, m_lowered}, m_characters.size(), progress, indices);
+        advance(ByteHaystack{haystack, m_lowered}, m_length, progress, indices);
     } else {
         // A needle character of several bytes cannot equal a single-byte character.
         return std::nullopt;
@@ -208,10 +222,10 @@ std::optional<std::int64_t> Needle::scan(std::string_view haystack,
 }
 
 std::optional<std::int64_t> Needle::finish(const Progress& progress) const {
-    if (progress.matched < m_characters.size())
+    if (progress.matched < m_length)
         return std::nullopt;
-    return progress.score - static_cast<std::int64_t>((progress.length - m_characters.size()) /
-                                                      surplusCharactersPerPoint);
+    return progress.score -
+           static_cast<std::int64_t>((progress.length - m_length) / surplusCharactersPerPoint);
 }
 
 std::optional<Match> match(std::string_view needle, std::string_view haystack) {

@@ -74,10 +74,13 @@ private:
 
     Unicode::CharacterSplitter m_splitter;
     std::string m_lowered;
-    /// Views into `m_lowered`; the splitter makes the class immovable, which keeps them valid.
-    std::vector<std::string_view> m_characters;
-    /// True when every character of the needle is a single byte.
+    /// True when every byte of the needle is a character of its own.
     bool m_singleBytes = true;
+    /// Otherwise its characters, as views into `m_lowered`; the splitter makes the class
+    /// immovable, which keeps them valid.
+    std::vector<std::string_view> m_characters;
+    /// The number of characters of the needle.
+    std::size_t m_length = 0;
 
     std::string m_loweredHaystack;
     std::vector<std::string_view> m_haystackCharacters;

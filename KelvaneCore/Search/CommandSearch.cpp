@@ -26,11 +26,10 @@ struct Hit {
 /// equal scores, and only a hit that gets in copies its path.
 class BestHits {
 public:
+    /// `limit` must not be 0.
     explicit BestHits(std::size_t limit) : m_limit(limit) {}
 
     void offer(const Rank& rank, const std::vector<std::string>& path) {
-        if (m_limit == 0)
-            return;
         if (m_heap.size() < m_limit) {
             m_heap.push_back({rank, path});
             std::push_heap(m_heap.begin(), m_heap.end(), heapOrder());

@@ -5,16 +5,22 @@
 namespace kelvane {
 namespace {
 
-void appendCommands(const MenuNode& node, std::vector<std::string>& path,
-                    std::vector<CommandEntry>& result) {
+void visitCommands(const MenuNode& node, std::vector<std::string>& path,
+                   const CommandVisitor& visit) {
     if (const ShellCommand* command = node.command()) {
-        result.push_back({path, *command});
+        visit(path, *command);
     } else if (const CommandGroup* group = node.group()) {
         path.push_back(group->title);
         for (const MenuNode& child : group->items)
-            appendCommands(child, path, result);
+            visitCommands(child, path, visit);
         path.pop_back();
     }
+}
+
+CommandVisitor appendingTo(std::vector<CommandEntry>& result) {
+    return [&result](const std::vector<std::string>& path, const ShellCommand& command) {
+        result.push_back({path, command});
+    };
 }
 
 } // namespace
@@ -47,16 +53,20 @@ std::optional<std::string> MenuNode::title() const {
 std::vector<CommandEntry> MenuNode::flattenedCommands(const std::vector<std::string>& path) const {
     std::vector<CommandEntry> result;
     std::vector<std::string> workingPath = path;
-    appendCommands(*this, workingPath, result);
+    visitCommands(*this, workingPath, appendingTo(result));
     return result;
 }
 
 std::vector<CommandEntry> Configuration::allCommands() const {
     std::vector<CommandEntry> result;
+    forEachCommand(appendingTo(result));
+    return result;
+}
+
+void Configuration::forEachCommand(const CommandVisitor& visit) const {
     std::vector<std::string> path;
     for (const MenuNode& node : items)
-        appendCommands(node, path, result);
-    return result;
+        visitCommands(node, path, visit);
 }
 
 } // namespace kelvane

@@ -5,8 +5,11 @@
 #include "KelvaneCore/Configuration/KeyboardShortcut.hpp"
 #include "KelvaneCore/Configuration/Uuid.hpp"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -41,6 +44,7 @@ private:
 };
 
 struct MenuNode;
+struct SearchResult;
 
 /// A titled submenu.
 struct CommandGroup {
@@ -72,6 +76,11 @@ struct CommandEntry {
     bool operator==(const CommandEntry&) const = default;
 };
 
+/// Receives each command of a tree together with the titles of the groups above it. The path
+/// is valid only during the call; the command as long as the tree.
+using CommandVisitor =
+    std::function<void(const std::vector<std::string>& path, const ShellCommand& command)>;
+
 /// One node of the menu tree.
 struct MenuNode {
     std::variant<ShellCommand, CommandGroup, Separator> value;
@@ -100,6 +109,14 @@ struct Configuration {
 
     /// Every command of the tree, depth-first in menu order, with its group path.
     std::vector<CommandEntry> allCommands() const;
+
+    /// Visits what `allCommands` lists, in the same order, without copying anything.
+    void forEachCommand(const CommandVisitor& visit) const;
+
+    /// The commands whose title, or else whose group path and title, fuzzy-match the query,
+    /// best first, at most `limit` of them. `SearchResult` and the ranking rules are in
+    /// KelvaneCore/Search/CommandSearch.hpp.
+    std::vector<SearchResult> search(std::string_view query, std::size_t limit) const;
 
     bool operator==(const Configuration&) const = default;
 };

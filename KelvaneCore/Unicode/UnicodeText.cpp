@@ -1,7 +1,8 @@
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
+#include <unicode/bytestream.h>
+#include <unicode/casemap.h>
 #include <unicode/ubrk.h>
-#include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
@@ -28,28 +29,27 @@ bool isASCIIWhitespace(char c) {
 } // namespace
 
 std::string lowercased(std::string_view text) {
+    std::string result;
+    lowercase(text, result);
+    return result;
+}
+
+void lowercase(std::string_view text, std::string& result) {
     if (isASCII(text)) {
-        std::string result(text);
+        result.assign(text);
         for (char& c : result)
             if (c >= 'A' && c <= 'Z')
                 c = static_cast<char>(c - 'A' + 'a');
-        return result;
+        return;
     }
+    result.clear();
+    icu::StringByteSink<std::string> sink(&result, static_cast<int32_t>(text.size()));
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UCaseMap, void (*)(UCaseMap*)> caseMap(ucasemap_open("", 0, &status),
-                                                           ucasemap_close);
+    icu::CaseMap::utf8ToLower("", 0,
+                              icu::StringPiece(text.data(), static_cast<int32_t>(text.size())),
+                              sink, nullptr, status);
     if (U_FAILURE(status))
-        return std::string(text);
-    // Lower-casing can grow a text (İ becomes i plus a combining dot), never beyond three
-    // times its bytes.
-    std::string result(text.size() * 3 + 4, '\0');
-    const int32_t length =
-        ucasemap_utf8ToLower(caseMap.get(), result.data(), static_cast<int32_t>(result.size()),
-                             text.data(), static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status))
-        return std::string(text);
-    result.resize(static_cast<std::size_t>(length));
-    return result;
+        result.assign(text);
 }
 
 bool isWhitespace(char32_t codePoint) {
@@ -94,31 +94,66 @@ std::string_view trimmed(std::string_view text) {
 
 std::vector<std::string_view> characters(std::string_view text) {
     std::vector<std::string_view> result;
+    CharacterSplitter().split(text, result);
+    return result;
+}
+
+struct CharacterSplitter::BreakIterator {
+    BreakIterator() {
+        UErrorCode status = U_ZERO_ERROR;
+        handle.reset(ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status));
+        if (U_FAILURE(status))
+            throw std::runtime_error(u_errorName(status));
+    }
+    ~BreakIterator() { utext_close(&text); }
+    BreakIterator(const BreakIterator&) = delete;
+    BreakIterator& operator=(const BreakIterator&) = delete;
+
+    std::unique_ptr<UBreakIterator, void (*)(UBreakIterator*)> handle{nullptr, ubrk_close};
+    UText text = UTEXT_INITIALIZER;
+};
+
+CharacterSplitter::CharacterSplitter() = default;
+CharacterSplitter::~CharacterSplitter() = default;
+
+void CharacterSplitter::split(std::string_view text, std::vector<std::string_view>& result) {
+    result.clear();
     if (isASCII(text)) {
-        result.reserve(text.size());
         for (std::size_t i = 0; i < text.size(); ++i) {
             const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
             result.push_back(text.substr(i, crlf ? 2 : 1));
             if (crlf)
                 ++i;
         }
-        return result;
+        return;
     }
+    if (!m_breaks)
+        m_breaks = std::make_unique<BreakIterator>();
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UText, UText* (*)(UText*)> utext(
-        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status),
-        utext_close);
-    std::unique_ptr<UBreakIterator, void (*)(UBreakIterator*)> breaks(
-        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), ubrk_close);
-    ubrk_setUText(breaks.get(), utext.get(), &status);
+    utext_openUTF8(&m_breaks->text, text.data(), static_cast<int64_t>(text.size()), &status);
+    ubrk_setUText(m_breaks->handle.get(), &m_breaks->text, &status);
     if (U_FAILURE(status))
         throw std::runtime_error(u_errorName(status));
-    int32_t start = ubrk_first(breaks.get());
-    for (int32_t end = ubrk_next(breaks.get()); end != UBRK_DONE;
-         start = end, end = ubrk_next(breaks.get()))
+    UBreakIterator* breaks = m_breaks->handle.get();
+    int32_t start = ubrk_first(breaks);
+    for (int32_t end = ubrk_next(breaks); end != UBRK_DONE; start = end, end = ubrk_next(breaks))
         result.push_back(
             text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
-    return result;
+}
+
+bool startsWithLetterOrNumber(std::string_view text) {
+    if (text.empty())
+        return false;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    if (bytes[0] < 0x80) {
+        const char c = static_cast<char>(bytes[0] | 0x20);
+        return (c >= 'a' && c <= 'z') || (bytes[0] >= '0' && bytes[0] <= '9');
+    }
+    const int32_t window = static_cast<int32_t>(std::min<std::size_t>(text.size(), 4));
+    int32_t offset = 0;
+    UChar32 c = 0;
+    U8_NEXT(bytes, offset, window, c);
+    return c >= 0 && (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_N_MASK)) != 0;
 }
 
 bool isSingleCharacter(std::string_view text) {

@@ -14,6 +14,10 @@ namespace kelvane::Unicode {
 /// Full Unicode lower-casing, independent of the user's locale.
 std::string lowercased(std::string_view text);
 
+/// Writes the lower-cased text into `result`, reusing its storage, for callers that
+/// lower-case many texts in a row. Malformed UTF-8 is copied through unchanged.
+void lowercase(std::string_view text, std::string& result);
+
 /// Removes blanks, tabs and the other Unicode space separators (not line breaks) from both
 /// ends.
 std::string_view trimmed(std::string_view text);
@@ -23,6 +27,28 @@ bool isWhitespace(char32_t codePoint);
 
 /// The text split into user-perceived characters (extended grapheme clusters).
 std::vector<std::string_view> characters(std::string_view text);
+
+/// Splits many texts in a row into user-perceived characters, keeping one break iterator
+/// (opened at the first non-ASCII text) and the caller's buffer. Not for concurrent use.
+class CharacterSplitter {
+public:
+    CharacterSplitter();
+    ~CharacterSplitter();
+    CharacterSplitter(const CharacterSplitter&) = delete;
+    CharacterSplitter& operator=(const CharacterSplitter&) = delete;
+
+    /// Replaces the contents of `result` with the characters of `text`, as views into it.
+    /// Malformed UTF-8 reads as one replacement character per maximal ill-formed sequence.
+    void split(std::string_view text, std::vector<std::string_view>& result);
+
+private:
+    struct BreakIterator;
+    std::unique_ptr<BreakIterator> m_breaks;
+};
+
+/// True when the first code point of the text is a letter or a number (general categories
+/// L and N); false for an empty text or one that starts with malformed UTF-8.
+bool startsWithLetterOrNumber(std::string_view text);
 
 /// True when the text is exactly one user-perceived character.
 bool isSingleCharacter(std::string_view text);

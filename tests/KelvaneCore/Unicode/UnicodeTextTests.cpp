@@ -13,6 +13,18 @@ TEST(UnicodeText, lowercasesFullUnicode) {
     EXPECT_EQ(lowercased(""), "");
 }
 
+TEST(UnicodeText, lowercasesIntoAReusedBuffer) {
+    std::string buffer = "left over from before";
+    lowercase("\u1E9E \u00C4", buffer);
+    EXPECT_EQ(buffer, "\u00DF \u00E4");
+    lowercase("AB", buffer);
+    EXPECT_EQ(buffer, "ab");
+    lowercase("\xFF\u00C4\xC3", buffer);
+    EXPECT_EQ(buffer, "\xFF\u00E4\xC3");
+    lowercase("", buffer);
+    EXPECT_EQ(buffer, "");
+}
+
 TEST(UnicodeText, trimsBlanksTabsAndSpaceSeparatorsButNotLineBreaks) {
     EXPECT_EQ(trimmed("  a b\t"), "a b");
     EXPECT_EQ(trimmed("\u00A0\u2003x\u3000"), "x");
@@ -31,6 +43,28 @@ TEST(UnicodeText, splitsIntoUserPerceivedCharacters) {
     EXPECT_TRUE(isSingleCharacter("\U0001F1E9\U0001F1EA"));
     EXPECT_FALSE(isSingleCharacter("ab"));
     EXPECT_FALSE(isSingleCharacter(""));
+}
+
+TEST(UnicodeText, splitterStartsAfreshForEveryText) {
+    CharacterSplitter splitter;
+    std::vector<std::string_view> result{"stale"};
+    splitter.split("a\u00E4\U0001F1E9\U0001F1EA", result);
+    EXPECT_EQ(result, (std::vector<std::string_view>{"a", "\u00E4", "\U0001F1E9\U0001F1EA"}));
+    splitter.split("xy", result);
+    EXPECT_EQ(result, (std::vector<std::string_view>{"x", "y"}));
+    splitter.split("\xE2\x82x\xFF", result);
+    EXPECT_EQ(result, (std::vector<std::string_view>{"\xE2\x82", "x", "\xFF"}));
+    splitter.split("", result);
+    EXPECT_TRUE(result.empty());
+}
+
+TEST(UnicodeText, tellsLettersAndNumbersFromTheRest) {
+    for (const char* text :
+         {"a", "Z", "7", "\u00E4x", "\u00DF", "\u0663", "\u2167", "\u00BD", "\u4E2D", "e\u0301"})
+        EXPECT_TRUE(startsWithLetterOrNumber(text)) << text;
+    for (const char* text : {"", " ", "_", "/", "-", "@", "[", "`", "{", "\u0301", "\u00A0",
+                             "\U0001F680", "\xFF", "\xC3"})
+        EXPECT_FALSE(startsWithLetterOrNumber(text)) << text;
 }
 
 TEST(UnicodeText, findsTheFirstMalformedUTF8Byte) {

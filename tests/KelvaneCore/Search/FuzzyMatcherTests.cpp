@@ -1,0 +1,156 @@
+#include "KelvaneCore/Search/FuzzyMatcher.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace kelvane::FuzzyMatcher {
+
+// Found by GoogleTest through argument-dependent lookup, hence outside the unnamed namespace.
+void PrintTo(const Match& match, std::ostream* out);
+void PrintTo(const Match& match, std::ostream* out) {
+    *out << "score " << match.score << " at";
+    for (const std::int64_t index : match.matchedIndices)
+        *out << ' ' << index;
+}
+
+namespace {
+
+struct MatchCase {
+    const char* name;
+    std::string needle;
+    std::string haystack;
+    std::optional<Match> expected;
+};
+
+void expectMatches(const std::vector<MatchCase>& cases) {
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(match(c.needle, c.haystack), c.expected) << c.name;
+}
+
+TEST(FuzzyMatcher, scoresGreedyAsciiMatches) {
+    expectMatches({
+        {"two word starts", "gp", "Git Pull", Match{14, {0, 4}}},
+        {"word start then consecutive", "pull", "Git Pull", Match{34, {4, 5, 6, 7}}},
+        {"earliest occurrence wins", "ab", "a xab", Match{8, {0, 4}}},
+        {"upper-case needle", "GIT", "git", Match{25, {0, 1, 2}}},
+        {"upper-case haystack", "git", "Git", Match{25, {0, 1, 2}}},
+        {"empty needle", "", "anything", Match{0, {}}},
+        {"empty needle and haystack", "", "", Match{0, {}}},
+        {"needle longer than haystack", "abc", "ab", std::nullopt},
+        {"missing character", "x", "abc", std::nullopt},
+        {"order matters", "ba", "ab", std::nullopt},
+        {"20 characters, 3 matched", "abc", "abc" + std::string(17, 'x'), Match{23, {0, 1, 2}}},
+        {"surplus of 7 costs nothing", "abc", "abcdefghij", Match{25, {0, 1, 2}}},
+        {"surplus of 8 costs one", "a", "a" + std::string(8, 'x'), Match{6, {0}}},
+        {"upper-case letter far in", "q", std::string(21, '.') + "Q", Match{7 - 2, {21}}},
+        {"punctuation is not case-folded", "`", std::string(20, '@'), std::nullopt},
+        {"neither is delete", "\x7F", std::string(20, '_'), std::nullopt},
+        {"brace after brackets", "{", std::string(10, '[') + "{", Match{7 - 1, {10}}},
+        {"long haystacks score below zero", "z", std::string(100, 'x') + "z", Match{1 - 12, {100}}},
+    });
+}
+
+TEST(FuzzyMatcher, wordStartsFollowAnythingButLettersAndNumbers) {
+    expectMatches({
+        {"after underscore", "b", "a_b", Match{7, {2}}},
+        {"after slash", "b", "a/b", Match{7, {2}}},
+        {"after dash", "b", "a-b", Match{7, {2}}},
+        {"after tab", "b", "a\tb", Match{7, {2}}},
+        {"after letter", "b", "ab", Match{1, {1}}},
+        {"after digit", "b", "1b", Match{1, {1}}},
+        {"after umlaut", "b", "\u00E4b", Match{1, {1}}},
+        {"after non-Latin digit", "b", "\u0663b", Match{1, {1}}},
+        {"after emoji", "x", "\U0001F680x", Match{7, {1}}},
+        {"after malformed byte", "cd",
+         "ab\xFF"
+         "cd",
+         Match{16, {3, 4}}},
+    });
+}
+
+TEST(FuzzyMatcher, countsUserPerceivedCharacters) {
+    const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    expectMatches({
+        {"umlauts in both cases", "\u00DCBER", "\u00FCber", Match{34, {0, 1, 2, 3}}},
+        {"after an umlaut", "pfel", "\u00C4pfel", Match{28, {1, 2, 3, 4}}},
+        {"combining mark stays with its letter", "bar", "Cafe\u0301 Bar", Match{25, {5, 6, 7}}},
+        {"letter without its mark does not match", "cafe", "Cafe\u0301", std::nullopt},
+        {"decomposed needle", "E\u0301", "cafe\u0301", Match{1, {3}}},
+        {"emoji ZWJ sequence is one character", "fam", family + " Family", Match{25, {2, 3, 4}}},
+        {"emoji ZWJ sequence as needle", family, "x" + family, Match{1, {1}}},
+        {"part of a ZWJ sequence does not match", "\U0001F469", family, std::nullopt},
+        {"capital sharp s lower-cases to sharp s", "\u00DF", "STRA\u1E9EE", Match{1, {4}}},
+        {"capital sharp s in the needle", "\u1E9E", "stra\u00DFe", Match{1, {4}}},
+        {"lower-casing does not expand sharp s", "STRASSE", "Stra\u00DFe", std::nullopt},
+        {"dotted capital I stays one character", "i", "\u0130x", std::nullopt},
+        {"carriage return and line feed are one character", "b", "a\r\nb", Match{7, {2}}},
+        {"lone carriage return", "\r", "a\rb", Match{1, {1}}},
+        {"malformed bytes are characters of their own", "\xFF",
+         "a\xFF"
+         "b",
+         Match{1, {1}}},
+        {"non-ASCII needle in ASCII haystack", "\u00E4", "abc", std::nullopt},
+    });
+}
+
+TEST(FuzzyMatcher, needleGivesTheSameResultsWhenReused) {
+    Needle needle("\u00FCb");
+    const std::vector<std::string> haystacks = {"\u00DCberblick", "ub",         "Grund\u00FCbung",
+                                                "\u00FCb",        "x \u00FC b", "nothing"};
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string& haystack : haystacks) {
+            const std::optional<Match> expected = match("\u00FCb", haystack);
+            EXPECT_EQ(needle.match(haystack), expected) << haystack;
+            EXPECT_EQ(needle.score(haystack),
+                      expected ? std::optional(expected->score) : std::nullopt)
+                << haystack;
+        }
+    }
+}
+
+TEST(FuzzyMatcher, scoresAfterAPrefixAsOnTheJoinedText) {
+    const std::pair<std::string, std::string> pieces[] = {
+        {"Docker ", "Logs"},      {"Docker ", "Logs"},         {"Dock", "erlogs"},
+        {"", "docker logs"},      {"Docker Compose ", "Logs"}, {"Docker ", "L\u00F6gs"},
+        {"D\u00F6cker ", "Logs"}, {"Docker ", "\u0301Logs"},   {"Docker ", "Logs"},
+        {"a\r", "\ndocker logs"}, {"docker log", "s"},         {"docker logs", ""},
+    };
+    for (const std::string needleText : {"docker logs", "dl", "do\u0301l", "s", ""}) {
+        Needle needle(needleText);
+        for (const auto& [prefix, haystack] : pieces)
+            EXPECT_EQ(needle.scoreWithPrefix(prefix, haystack), needle.score(prefix + haystack))
+                << needleText << " / " << prefix << " / " << haystack;
+    }
+}
+
+TEST(FuzzyMatcher, handlesHugeTextsInOnePass) {
+    const std::string ascii(100'000, 'A');
+    const std::optional<Match> whole = match(std::string(100'000, 'a'), ascii);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->score, 7 + 9 * 99'999);
+    EXPECT_EQ(whole->matchedIndices.back(), 99'999);
+    EXPECT_EQ(match(ascii + "a", ascii), std::nullopt);
+    EXPECT_EQ(match("ab", ascii), std::nullopt);
+
+    std::string umlauts;
+    for (int i = 0; i < 50'000; ++i)
+        umlauts += "\u00C4";
+    const std::optional<Match> last = match("\u00E4\u00E4", umlauts);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->matchedIndices, (std::vector<std::int64_t>{0, 1}));
+    EXPECT_EQ(last->score, 16 - 49'998 / 8);
+    EXPECT_EQ(match(umlauts, umlauts)->matchedIndices.size(), 50'000U);
+
+    std::string accented = "e";
+    for (int i = 0; i < 50'000; ++i)
+        accented += "\u0301";
+    EXPECT_EQ(match("x", accented + "x"), (Match{1, {1}}));
+    EXPECT_EQ(match("e", accented), std::nullopt);
+    EXPECT_EQ(match("\xCC\xCC", std::string(100'000, '\xCC'))->matchedIndices,
+              (std::vector<std::int64_t>{0, 1}));
+}
+
+} // namespace
+} // namespace kelvane::FuzzyMatcher

@@ -1,4 +1,5 @@
 #include "KelvaneCore/Configuration/ConfigurationError.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 
@@ -19,8 +20,8 @@ std::string ConfigurationError::errorDescription() const {
                               return "Unerwarteter Aufbau der Konfiguration: " + error.detail;
                           },
                           [](const Unreadable& error) {
-                              return "\u201E" + error.path +
-                                     "\u201C konnte nicht gelesen werden: " + error.underlying;
+                              return germanQuoted(error.path) +
+                                     " konnte nicht gelesen werden: " + error.underlying;
                           },
                       },
                       m_case);

@@ -44,14 +44,16 @@ bool isVersion2(const rapidjson::Value& root) {
 
 } // namespace
 
-Configuration ConfigurationLoader::loadContentsOf(const std::filesystem::path& path) const {
-    std::string data;
+std::string ConfigurationLoader::readContents(const std::filesystem::path& path) {
     try {
-        data = FileAccess::readRegularFile(path);
+        return FileAccess::readRegularFile(path);
     } catch (const FileError& error) {
         throw ConfigurationError(ConfigurationError::Unreadable{path.string(), error.reason()});
     }
-    return load(data);
+}
+
+Configuration ConfigurationLoader::loadContentsOf(const std::filesystem::path& path) const {
+    return load(readContents(path));
 }
 
 Configuration ConfigurationLoader::load(std::string_view data) const {

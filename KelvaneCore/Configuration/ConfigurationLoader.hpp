@@ -3,6 +3,7 @@
 #include "KelvaneCore/Configuration/CommandModel.hpp"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace kelvane {
@@ -15,6 +16,9 @@ struct ConfigurationLoader {
     SortMode legacySortMode = SortMode::alphabetical;
     /// Order of entries when a version 2 file is read.
     SortMode v2SortMode = SortMode::alphabetical;
+
+    /// The whole file's bytes; a failure throws `ConfigurationError` (`Unreadable`).
+    static std::string readContents(const std::filesystem::path& path);
 
     /// Reads the whole file, then loads its bytes.
     Configuration loadContentsOf(const std::filesystem::path& path) const;

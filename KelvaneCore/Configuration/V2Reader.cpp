@@ -1,5 +1,6 @@
 #include "KelvaneCore/Configuration/ConfigurationReaders.hpp"
 #include "KelvaneCore/Configuration/ReaderSupport.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
 
 namespace kelvane::ConfigurationReaders {
 namespace {
@@ -24,7 +25,7 @@ private:
             readCommand(entry, path, title, nodes);
         else
             m_warnings.push_back({ConfigurationWarning::SkippedEntry{
-                path, "unbekannter Typ \u201E" + type + "\u201C"}});
+                path, "unbekannter Typ " + germanQuoted(type)}});
     }
 
     static std::string entryType(const rapidjson::Value& entry) {

@@ -1,4 +1,5 @@
 #include "KelvaneCore/Files/FileError.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -22,7 +23,7 @@ std::string_view verb(FileError::Operation operation) {
 
 FileError::FileError(Operation operation, std::string path, std::string reason)
     : m_operation(operation), m_path(std::move(path)), m_reason(std::move(reason)),
-      m_description("\u201E" + m_path + "\u201C konnte nicht " + std::string(verb(operation)) +
+      m_description(germanQuoted(m_path) + " konnte nicht " + std::string(verb(operation)) +
                     " werden: " + m_reason) {}
 
 std::string describeSystemError(int errorNumber) {

@@ -1,4 +1,7 @@
 #include "KelvaneCore/Safety/ConfigTrustCheck.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
+
+#include <array>
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 #include "KelvaneCore/Terminal/ShellQuoting.hpp"
@@ -9,10 +12,6 @@ namespace kelvane::ConfigTrustCheck {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string quoted(const std::string& text) {
-    return "\u201E" + text + "\u201C";
-}
 
 // Resolves every symbolic link on the path, also for a file that does not exist (yet).
 fs::path resolvingSymlinks(const fs::path& file) {
@@ -28,21 +27,27 @@ fs::path resolvingSymlinks(const fs::path& file) {
 std::string Issue::message() const {
     return std::visit(Overloaded{
                           [this](const NotOwnedByUser& issue) {
-                              return quoted(path) + " geh\u00F6rt Benutzer-ID " +
+                              return germanQuoted(path) + " geh\u00F6rt Benutzer-ID " +
                                      std::to_string(issue.owner) + ", nicht dir.";
                           },
                           [](const ParentDirectoryWritableByOthers& issue) {
-                              return "Der Ordner " + quoted(issue.path) +
+                              return "Der Ordner " + germanQuoted(issue.path) +
                                      " ist f\u00FCr andere beschreibbar.";
                           },
                           [this](const GroupWritable&) {
-                              return quoted(path) + " ist f\u00FCr die Gruppe beschreibbar.";
+                              return germanQuoted(path) + " ist f\u00FCr die Gruppe beschreibbar.";
                           },
                           [this](const WorldWritable&) {
-                              return quoted(path) + " ist f\u00FCr alle beschreibbar.";
+                              return germanQuoted(path) + " ist f\u00FCr alle beschreibbar.";
                           },
                       },
                       kind);
+}
+
+std::string_view Issue::kindName() const {
+    static constexpr std::array<std::string_view, std::variant_size_v<Kind>> names{
+        "notOwnedByUser", "parentDirectoryWritableByOthers", "groupWritable", "worldWritable"};
+    return names[kind.index()];
 }
 
 std::optional<std::string> Issue::fixCommand() const {

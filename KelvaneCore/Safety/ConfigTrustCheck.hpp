@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct Issue {
     std::string message() const;
     /// A command line for the user to paste into a terminal; present for every kind.
     std::optional<std::string> fixCommand() const;
+    /// The name of the kind in lower camel case ("notOwnedByUser", "groupWritable", ...).
+    std::string_view kindName() const;
 
     bool operator==(const Issue&) const = default;
 };

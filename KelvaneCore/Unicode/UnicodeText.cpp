@@ -193,6 +193,25 @@ std::optional<std::size_t> firstInvalidUTF8Offset(std::string_view bytes) {
     return std::nullopt;
 }
 
+std::string repairedUTF8(std::string_view bytes) {
+    std::string result;
+    result.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const std::size_t bad = firstInvalidUTF8Offset(bytes).value_or(bytes.size());
+        result.append(bytes.substr(0, bad));
+        if (bad == bytes.size())
+            break;
+        result.append("\uFFFD");
+        // Skip the one ill-formed sequence: its lead byte and any continuation bytes after it.
+        std::size_t next = bad + 1;
+        while (next < bytes.size() && next < bad + 4 &&
+               (static_cast<unsigned char>(bytes[next]) & 0xC0) == 0x80)
+            ++next;
+        bytes.remove_prefix(next);
+    }
+    return result;
+}
+
 struct LocalizedCaseInsensitiveComparator::Collator {
     std::unique_ptr<UCollator, void (*)(UCollator*)> handle{nullptr, ucol_close};
 };

@@ -56,6 +56,9 @@ bool isSingleCharacter(std::string_view text);
 /// The byte offset of the first byte that is not part of well-formed UTF-8, if any.
 std::optional<std::size_t> firstInvalidUTF8Offset(std::string_view bytes);
 
+/// The text with every ill-formed UTF-8 sequence replaced by U+FFFD.
+std::string repairedUTF8(std::string_view bytes);
+
 /// Compares texts the way the user's language orders them, ignoring case (but not accents).
 class LocalizedCaseInsensitiveComparator {
 public:

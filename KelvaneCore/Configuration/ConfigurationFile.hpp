@@ -1,0 +1,54 @@
+#pragma once
+
+#include "KelvaneCore/Configuration/CommandModel.hpp"
+#include "KelvaneCore/Safety/ConfigTrustCheck.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kelvane {
+
+/// Why a configuration file gave no configuration.
+struct ConfigurationProblem {
+    /// Reading or loading failed; the error's German description.
+    struct Parse {
+        std::string text;
+        bool operator==(const Parse&) const = default;
+    };
+    /// The trust check refused the file; it was not read.
+    struct Untrusted {
+        std::vector<ConfigTrustCheck::Issue> issues;
+        bool operator==(const Untrusted&) const = default;
+    };
+    /// No file exists at the path.
+    struct Missing {
+        std::string path;
+        bool operator==(const Missing&) const = default;
+    };
+    using Kind = std::variant<Parse, Untrusted, Missing>;
+
+    Kind kind;
+
+    /// The user-visible German text.
+    std::string message() const;
+
+    bool operator==(const ConfigurationProblem&) const = default;
+};
+
+/// The way every part of Kelvane reads its configuration file: existence, trust check, read,
+/// lenient normalization, load. An untrusted file is never read.
+namespace ConfigurationFile {
+
+/// The file's bytes, or why it must not or cannot be used.
+std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
+                                                            std::uint32_t currentUser);
+
+/// The loaded configuration, with one sort mode for both formats, or the problem.
+std::variant<Configuration, ConfigurationProblem>
+load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser);
+
+} // namespace ConfigurationFile
+} // namespace kelvane

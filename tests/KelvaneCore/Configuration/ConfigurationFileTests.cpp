@@ -1,0 +1,62 @@
+#include "KelvaneCore/Configuration/ConfigurationFile.hpp"
+
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string problemText(const std::variant<Configuration, ConfigurationProblem>& result) {
+    if (const auto* problem = std::get_if<ConfigurationProblem>(&result))
+        return problem->message();
+    return "(loaded)";
+}
+
+TEST(ConfigurationFile, checksExistenceAndTrustBeforeReading) {
+    const test::TemporaryFolder folder;
+    const uint32_t user = ::getuid();
+    const fs::path missing = folder / "missing.json";
+    EXPECT_EQ(ConfigurationFile::load(missing, SortMode::alphabetical, user),
+              (std::variant<Configuration, ConfigurationProblem>(
+                  ConfigurationProblem{ConfigurationProblem::Missing{missing.string()}})));
+    EXPECT_EQ(problemText(ConfigurationFile::load(missing, SortMode::alphabetical, user)),
+              "Konfigurationsdatei nicht gefunden: " + missing.string());
+
+    // Not valid JSON either, but an untrusted file is never read, so trust is what is reported.
+    const fs::path shared = folder.write("shared.json", "not json", fs::perms(0662));
+    const auto untrusted = ConfigurationFile::load(shared, SortMode::alphabetical, user);
+    ASSERT_TRUE(std::holds_alternative<ConfigurationProblem>(untrusted));
+    EXPECT_TRUE(std::holds_alternative<ConfigurationProblem::Untrusted>(
+        std::get<ConfigurationProblem>(untrusted).kind));
+
+    const fs::path broken = folder.write("broken.json", "{\n  x\n}");
+    EXPECT_EQ(problemText(ConfigurationFile::load(broken, SortMode::alphabetical, user)),
+              "Zeile 2, Spalte 3: Hier wird ein Schl\u00FCssel in Anf\u00FChrungszeichen "
+              "erwartet.");
+    fs::create_directory(folder / "folder.json");
+    EXPECT_EQ(
+        problemText(ConfigurationFile::load(folder / "folder.json", SortMode::alphabetical, user)),
+        "\u201E" + (folder / "folder.json").string() +
+            "\u201C konnte nicht gelesen werden: Ist ein Verzeichnis");
+
+    const fs::path good = folder.write(
+        "good.json",
+        R"({"items": [{"title": "b", "command": "b"}, {"title": "a", "command": "a"}]})");
+    const auto loaded = ConfigurationFile::load(good, SortMode::alphabetical, user);
+    ASSERT_TRUE(std::holds_alternative<Configuration>(loaded)) << problemText(loaded);
+    EXPECT_EQ(std::get<Configuration>(loaded).items[0].title(), "a");
+}
+
+TEST(ConfigurationProblem, untrustedWithoutIssuesHasAGenericMessage) {
+    EXPECT_EQ(ConfigurationProblem{ConfigurationProblem::Untrusted{}}.message(),
+              "Konfiguration nicht vertrauensw\u00FCrdig");
+    EXPECT_EQ(ConfigurationProblem{ConfigurationProblem::Parse{"x"}}.message(), "x");
+}
+
+} // namespace
+} // namespace kelvane

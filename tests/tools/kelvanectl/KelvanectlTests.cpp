@@ -1,0 +1,211 @@
+#include "Kelvanectl.hpp"
+
+#include "KelvaneCore/Configuration/ConfigMigrator.hpp"
+#include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
+#include "KelvaneCore/Configuration/StrictJSON.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace kelvane::ctl {
+namespace {
+
+namespace fs = std::filesystem;
+using test::contentOf;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome kelvanectl(std::vector<std::string> arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = run(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+const std::string configuration = R"({
+  "version": 2,
+  // a comment
+  "settings": {"openIn": "tab", "launchAtLogin": false},
+  "items": [
+    {"title": "Logs", "command": "tail -f /var/log/syslog", "shortcut": "cmd+shift+l"},
+    {"type": "separator"},
+    {"title": "Server", "items": [{"title": "Deploy web", "command": "make deploy"}, {"title": "Leere", "items": []}]},
+  ],
+})";
+
+class Kelvanectl : public ::testing::Test {
+protected:
+    test::TemporaryFolder folder;
+    const std::string file = folder.write("kelvane.json", configuration).string();
+};
+
+TEST_F(Kelvanectl, checkReportsFormatCommandsAndWarnings) {
+    const Outcome plain = kelvanectl({"check", file});
+    EXPECT_EQ(plain.code, 0);
+    EXPECT_EQ(plain.out, "Datei: " + file + "\nFormat: Version 2\nBefehle: 2\nHinweise: 0\n");
+
+    const std::string warned =
+        folder.write("warned.json", R"({"cmds": [{"cmd": "ls"}], "x": 1})").string();
+    const Outcome strict = kelvanectl({"check", "--strict", warned});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_NE(strict.out.find("Format: Shuttle (alt)\nBefehle: 1\nHinweise: 2\n  - Unbekannter"),
+              std::string::npos)
+        << strict.out;
+    EXPECT_EQ(kelvanectl({"check", warned}).code, 0);
+}
+
+TEST_F(Kelvanectl, checkJSONCarriesTheWritersItems) {
+    const Outcome outcome = kelvanectl({"check", "--json", "--sort", "file-order", file});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const rapidjson::Document document = StrictJSON::parse(outcome.out);
+    EXPECT_STREQ(document["format"].GetString(), "v2");
+    EXPECT_STREQ(document["settings"]["openIn"].GetString(), "tab");
+    EXPECT_STREQ(document["settings"]["editor"].GetString(), "default");
+    EXPECT_FALSE(document["settings"]["launchAtLogin"].GetBool());
+    const rapidjson::Document written = StrictJSON::parse(ConfigMigrator::makeV2JSON(
+        ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(configuration)));
+    EXPECT_EQ(document["items"], written["items"]);
+    EXPECT_TRUE(document["warnings"].GetArray().Empty());
+}
+
+TEST_F(Kelvanectl, reportsFilesThatCannotBeLoadedOrTrusted) {
+    const std::string missing = (folder / "missing.json").string();
+    const Outcome text = kelvanectl({"check", missing});
+    EXPECT_EQ(text.code, 2);
+    EXPECT_EQ(text.err, "kelvanectl: Konfigurationsdatei nicht gefunden: " + missing + "\n");
+    const Outcome json = kelvanectl({"search", "--json", missing, "x"});
+    EXPECT_EQ(json.code, 2);
+    EXPECT_EQ(json.out, "{\n  \"file\": \"" + missing +
+                            "\",\n  \"error\": \"Konfigurationsdatei nicht gefunden: " + missing +
+                            "\"\n}\n");
+
+    const std::string broken = folder.write("broken.json", "{\n  \"items\": [,,]\n}").string();
+    const Outcome invalid = kelvanectl({"menu", broken});
+    EXPECT_EQ(invalid.code, 2);
+    EXPECT_EQ(invalid.err.rfind("kelvanectl: Zeile 2, Spalte ", 0), 0U) << invalid.err;
+
+    fs::permissions(file, fs::perms(0666));
+    const Outcome untrusted = kelvanectl({"check", "--json", file});
+    EXPECT_EQ(untrusted.code, 3);
+    const rapidjson::Document document = StrictJSON::parse(untrusted.out);
+    ASSERT_EQ(document["untrusted"].Size(), 2U);
+    EXPECT_NE(std::string(document["untrusted"][0]["fixCommand"].GetString()).find("chmod"),
+              std::string::npos);
+    const Outcome verdict = kelvanectl({"trust", "--json", file});
+    EXPECT_EQ(verdict.code, 3);
+    EXPECT_STREQ(StrictJSON::parse(verdict.out)["issues"][0]["kind"].GetString(), "groupWritable");
+    EXPECT_EQ(kelvanectl({"normalize", file}).code, 3);
+    fs::permissions(file, fs::perms(0600));
+    EXPECT_EQ(kelvanectl({"trust", file}).out, "Vertrauensw\u00FCrdig.\n");
+}
+
+TEST_F(Kelvanectl, menuShowsTheTreeAsTheStatusMenuWould) {
+    EXPECT_EQ(kelvanectl({"menu", "--sort=file-order", file}).out,
+              "Logs  \u21E7\u2318l\n"
+              "\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\n"
+              "Server \u25B8\n"
+              "    Deploy web\n"
+              "    Leere \u25B8\n"
+              "        Leer\n");
+}
+
+TEST_F(Kelvanectl, searchRanksAndLimits) {
+    const Outcome outcome = kelvanectl({"search", "--json", "--limit", "1", file, "depl"});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const rapidjson::Document document = StrictJSON::parse(outcome.out);
+    ASSERT_EQ(document.Size(), 1U);
+    EXPECT_STREQ(document[0]["title"].GetString(), "Deploy web");
+    EXPECT_STREQ(document[0]["path"][0].GetString(), "Server");
+    EXPECT_EQ(document[0]["matchedIndices"].Size(), 4U);
+
+    // Any bytes, any length: an answer, never a crash.
+    const Outcome hostile = kelvanectl({"search", file, std::string(100 * 1024, 'a') + "\xFF"});
+    EXPECT_EQ(hostile.code, 0);
+    EXPECT_EQ(kelvanectl({"search", "--limit", "-1", file, "x"}).code, 64);
+}
+
+TEST_F(Kelvanectl, convertMigrateAndNormalizeTheFile) {
+    const Outcome converted = kelvanectl({"convert", file});
+    EXPECT_EQ(converted.code, 0);
+    EXPECT_NE(converted.out.find("\"$schema\""), std::string::npos);
+    const Outcome normalized = kelvanectl({"normalize", file});
+    EXPECT_EQ(normalized.out.size(), configuration.size());
+    EXPECT_NE(normalized.out.find("  \"version\": 2,\n              \n"), std::string::npos);
+
+    const Outcome migrated = kelvanectl({"migrate", file});
+    EXPECT_EQ(migrated.code, 0) << migrated.err;
+    EXPECT_EQ(migrated.out, "Nach Version 2 migriert. Sicherung der alten Datei: \u201E" + file +
+                                ".backup\u201C\n");
+    EXPECT_EQ(contentOf(file + ".backup"), configuration);
+    EXPECT_EQ(contentOf(file), converted.out);
+}
+
+TEST(KelvanectlScript, printsTheExactScriptOrCommandLine) {
+    EXPECT_EQ(kelvanectl({"script", "echo \"hi\""}).out,
+              "tell application \"Terminal\"\n    activate\n    do script \"echo \\\"hi\\\"\"\n"
+              "end tell\n");
+    EXPECT_EQ(kelvanectl({"script", "--command-line", "--home", "/home/a", "--working-directory",
+                          "~/it's", "ls"})
+                  .out,
+              "cd '/home/a/it'\\''s' && ls\n");
+    EXPECT_NE(kelvanectl({"script", "--open-in", "tab", "ls"}).out.find("keystroke \"t\""),
+              std::string::npos);
+    const Outcome broken = kelvanectl({"script", "ls \xC3"});
+    EXPECT_EQ(broken.code, 64);
+    EXPECT_NE(broken.err.find("kein g\u00FCltiger UTF-8-Text"), std::string::npos);
+}
+
+TEST(KelvanectlRisk, answersWithFindingsAndExitCodes) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int code;
+    };
+    const Case cases[] = {
+        {{"risk", "rm -rf /tmp/x"}, 1},
+        {{"risk", "ls -la"}, 0},
+        {{"risk", "--confirm", "false", "sudo reboot"}, 0},
+        {{"risk", "--scanner", "off", "sudo reboot"}, 0},
+        {{"risk", "--scanner", "off", "--confirm", "true", "ls"}, 1},
+        {{"risk", std::string(100 * 1024, 'x')}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kelvanectl(c.arguments).code, c.code) << c.arguments.back().substr(0, 40);
+    const Outcome json = kelvanectl({"risk", "--json", "sudo rm -rf /"});
+    const rapidjson::Document document = StrictJSON::parse(json.out);
+    ASSERT_GE(document.Size(), 2U);
+    EXPECT_TRUE(document[0].HasMember("reason"));
+    EXPECT_TRUE(document[0].HasMember("matched"));
+}
+
+TEST(KelvanectlUsage, refusesWrongUseWithExitCode64) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate"},
+        {"check"},
+        {"check", "a", "b"},
+        {"check", "--sort", "random", "a"},
+        {"check", "--sort"},
+        {"check", "--bogus", "a"},
+        {"check", "--json=yes", "a"},
+        {"script", "--open-in", "split", "ls"},
+    };
+    for (const auto& arguments : wrong) {
+        const Outcome outcome = kelvanectl(arguments);
+        EXPECT_EQ(outcome.code, 64) << (arguments.empty() ? "" : arguments[0]);
+        EXPECT_FALSE(outcome.err.empty());
+        EXPECT_TRUE(outcome.out.empty());
+    }
+    EXPECT_EQ(kelvanectl({"--help"}).code, 0);
+    const Outcome help = kelvanectl({"search", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Aufruf: kelvanectl search ", 0), 0U);
+}
+
+} // namespace
+} // namespace kelvane::ctl

@@ -1,0 +1,79 @@
+#include "Arguments.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
+
+#include <algorithm>
+
+namespace kelvane::ctl {
+namespace {
+
+const OptionSpec& specFor(std::string_view name, const std::vector<OptionSpec>& specs) {
+    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& candidate) {
+        return candidate.name == name;
+    });
+    if (spec == specs.end())
+        throw UsageError("Unbekannte Option " + germanQuoted(name) + ".");
+    return *spec;
+}
+
+void checkValue(const OptionSpec& spec, std::string_view value) {
+    if (spec.allowedValues.empty() ||
+        std::find(spec.allowedValues.begin(), spec.allowedValues.end(), value) !=
+            spec.allowedValues.end())
+        return;
+    std::string allowed;
+    for (std::string_view candidate : spec.allowedValues)
+        allowed += (allowed.empty() ? "" : ", ") + std::string(candidate);
+    throw UsageError("Ung\u00FCltiger Wert " + germanQuoted(value) + " f\u00FCr " +
+                     germanQuoted(spec.name) + " \u2014 erlaubt: " + allowed + ".");
+}
+
+} // namespace
+
+Arguments Arguments::parse(const std::vector<std::string>& arguments,
+                           const std::vector<OptionSpec>& specs, std::size_t positionalCount) {
+    Arguments result;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || !argument.starts_with("--")) {
+            result.m_positionals.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const OptionSpec& spec = specFor(name, specs);
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!spec.takesValue)
+                throw UsageError("Die Option " + germanQuoted(name) + " nimmt keinen Wert.");
+            value = argument.substr(equals + 1);
+        } else if (spec.takesValue) {
+            if (i + 1 >= arguments.size())
+                throw UsageError("Der Option " + germanQuoted(name) + " fehlt ihr Wert.");
+            value = arguments[++i];
+        }
+        checkValue(spec, value);
+        result.m_options[name] = value;
+    }
+    if (result.m_positionals.size() != positionalCount)
+        throw UsageError("Erwartet " + std::to_string(positionalCount) + " Argument(e), erhalten " +
+                         std::to_string(result.m_positionals.size()) + ".");
+    return result;
+}
+
+bool Arguments::has(std::string_view option) const {
+    return m_options.contains(option);
+}
+
+std::optional<std::string> Arguments::value(std::string_view option) const {
+    const auto found = m_options.find(option);
+    if (found == m_options.end())
+        return std::nullopt;
+    return found->second;
+}
+
+} // namespace kelvane::ctl

@@ -1,0 +1,274 @@
+#include "JSONOutput.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
+#include "Kelvanectl.hpp"
+#include "Subcommands.hpp"
+
+#include "KelvaneCore/Configuration/ConfigMigrator.hpp"
+#include "KelvaneCore/Configuration/ConfigurationFile.hpp"
+#include "KelvaneCore/Configuration/LenientJSON.hpp"
+#include "KelvaneCore/Configuration/StrictJSON.hpp"
+#include "KelvaneCore/Files/FileError.hpp"
+#include "KelvaneCore/Search/CommandSearch.hpp"
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <charconv>
+#include <functional>
+
+namespace kelvane::ctl {
+namespace {
+
+using JSONOutput::addText;
+
+SortMode sortMode(const Invocation& invocation) {
+    return invocation.arguments.value("--sort") == "file-order" ? SortMode::fileOrder
+                                                                : SortMode::alphabetical;
+}
+
+const std::string& filePath(const Invocation& invocation) {
+    return invocation.arguments.positional(0);
+}
+
+bool wantsJSON(const Invocation& invocation) {
+    return invocation.arguments.has("--json");
+}
+
+int report(const Invocation& invocation, const ConfigurationProblem& problem) {
+    const auto* untrusted = std::get_if<ConfigurationProblem::Untrusted>(&problem.kind);
+    if (wantsJSON(invocation)) {
+        rapidjson::Document document(rapidjson::kObjectType);
+        auto& allocator = document.GetAllocator();
+        addText(document, "file", filePath(invocation), allocator);
+        if (untrusted) {
+            rapidjson::Value issues(rapidjson::kArrayType);
+            for (const ConfigTrustCheck::Issue& issue : untrusted->issues) {
+                rapidjson::Value entry(rapidjson::kObjectType);
+                addText(entry, "message", issue.message(), allocator);
+                addText(entry, "fixCommand", issue.fixCommand().value_or(""), allocator);
+                issues.PushBack(entry, allocator);
+            }
+            document.AddMember("untrusted", issues, allocator);
+        } else {
+            addText(document, "error", problem.message(), allocator);
+        }
+        JSONOutput::print(invocation.out, document);
+    } else if (untrusted) {
+        invocation.err << "kelvanectl: Die Datei wird nicht gelesen, weil sie nicht "
+                          "vertrauensw\u00FCrdig ist:\n";
+        for (const ConfigTrustCheck::Issue& issue : untrusted->issues)
+            invocation.err << "  " << issue.message()
+                           << "\n    Abhilfe: " << issue.fixCommand().value_or("") << '\n';
+    } else {
+        invocation.err << "kelvanectl: " << problem.message() << '\n';
+    }
+    return untrusted ? notTrusted : notLoaded;
+}
+
+// Loads the file the way the app does and hands the configuration on, or reports the problem.
+int withConfiguration(const Invocation& invocation,
+                      const std::function<int(const Configuration&)>& use) {
+    auto result =
+        ConfigurationFile::load(filePath(invocation), sortMode(invocation), invocation.currentUser);
+    if (const auto* problem = std::get_if<ConfigurationProblem>(&result))
+        return report(invocation, *problem);
+    return use(std::get<Configuration>(result));
+}
+
+rapidjson::Value settingsJSON(const ConfigurationSettings& settings,
+                              JSONOutput::Allocator& allocator) {
+    rapidjson::Value object(rapidjson::kObjectType);
+    addText(object, "terminal", rawValue(settings.terminal), allocator);
+    addText(object, "openIn", rawValue(settings.openIn), allocator);
+    addText(object, "editor",
+            settings.editor.kind == EditorSetting::Kind::system ? std::string("default")
+                                                                : settings.editor.command,
+            allocator);
+    rapidjson::Value launch;
+    if (settings.launchAtLogin)
+        launch.SetBool(*settings.launchAtLogin);
+    object.AddMember("launchAtLogin", launch, allocator);
+    return object;
+}
+
+void printCheckJSON(const Invocation& invocation, const Configuration& configuration) {
+    rapidjson::Document document(rapidjson::kObjectType);
+    auto& allocator = document.GetAllocator();
+    addText(document, "file", filePath(invocation), allocator);
+    addText(document, "format",
+            configuration.format == ConfigurationFormat::v2 ? "v2" : "legacyShuttle", allocator);
+    document.AddMember("settings", settingsJSON(configuration.settings, allocator), allocator);
+    // The items exactly as the version 2 writer writes them.
+    const rapidjson::Document written =
+        StrictJSON::parse(ConfigMigrator::makeV2JSON(configuration));
+    rapidjson::Value items(written["items"], allocator);
+    document.AddMember("items", items, allocator);
+    rapidjson::Value warnings(rapidjson::kArrayType);
+    for (const ConfigurationWarning& warning : configuration.warnings) {
+        rapidjson::Value entry(rapidjson::kObjectType);
+        addText(entry, "kind", warning.kindName(), allocator);
+        addText(entry, "message", warning.message(), allocator);
+        warnings.PushBack(entry, allocator);
+    }
+    document.AddMember("warnings", warnings, allocator);
+    JSONOutput::print(invocation.out, document);
+}
+
+void printCheckText(const Invocation& invocation, const Configuration& configuration) {
+    std::ostream& out = invocation.out;
+    out << "Datei: " << filePath(invocation) << '\n'
+        << "Format: "
+        << (configuration.format == ConfigurationFormat::v2 ? "Version 2" : "Shuttle (alt)") << '\n'
+        << "Befehle: " << configuration.allCommands().size() << '\n'
+        << "Hinweise: " << configuration.warnings.size() << '\n';
+    for (const ConfigurationWarning& warning : configuration.warnings)
+        out << "  - " << warning.message() << '\n';
+}
+
+void printMenu(std::ostream& out, const std::vector<MenuNode>& nodes, const std::string& indent) {
+    for (const MenuNode& node : nodes) {
+        if (const ShellCommand* command = node.command()) {
+            out << indent << command->title;
+            if (command->shortcut)
+                out << "  " << command->shortcut->symbolText();
+            out << '\n';
+        } else if (const CommandGroup* group = node.group()) {
+            out << indent << group->title << " \u25B8\n";
+            if (group->items.empty())
+                out << indent << "    Leer\n";
+            printMenu(out, group->items, indent + "    ");
+        } else {
+            out << indent << "\u2500\u2500\u2500\u2500\u2500\u2500\u2500\u2500\n";
+        }
+    }
+}
+
+std::size_t searchLimit(const Invocation& invocation) {
+    const std::string text = invocation.arguments.value("--limit").value_or("100");
+    std::size_t limit = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), limit);
+    if (error != std::errc() || end != text.data() + text.size())
+        throw UsageError("Ung\u00FCltiger Wert " + germanQuoted(text) +
+                         " f\u00FCr \u201E--limit\u201C \u2014 erwartet wird eine ganze Zahl "
+                         "ab 0.");
+    return limit;
+}
+
+void printSearchJSON(std::ostream& out, const std::vector<SearchResult>& results) {
+    rapidjson::Document document(rapidjson::kArrayType);
+    auto& allocator = document.GetAllocator();
+    for (const SearchResult& result : results) {
+        rapidjson::Value entry(rapidjson::kObjectType);
+        rapidjson::Value path(rapidjson::kArrayType);
+        for (const std::string& title : result.path)
+            path.PushBack(JSONOutput::text(title, allocator), allocator);
+        entry.AddMember("path", path, allocator);
+        addText(entry, "title", result.command.title, allocator);
+        addText(entry, "command", result.command.command, allocator);
+        entry.AddMember("score", result.score, allocator);
+        rapidjson::Value indices(rapidjson::kArrayType);
+        for (const int64_t index : result.matchedIndices)
+            indices.PushBack(index, allocator);
+        entry.AddMember("matchedIndices", indices, allocator);
+        document.PushBack(entry, allocator);
+    }
+    JSONOutput::print(out, document);
+}
+
+void printSearchText(std::ostream& out, const std::vector<SearchResult>& results) {
+    for (const SearchResult& result : results) {
+        out << result.score << '\t';
+        if (!result.path.empty())
+            out << result.pathDescription() << " \u203A ";
+        out << result.command.title << "\n\t" << result.command.command << '\n';
+    }
+}
+
+} // namespace
+
+int check(const Invocation& invocation) {
+    return withConfiguration(invocation, [&](const Configuration& configuration) {
+        if (wantsJSON(invocation))
+            printCheckJSON(invocation, configuration);
+        else
+            printCheckText(invocation, configuration);
+        const bool failsStrict =
+            invocation.arguments.has("--strict") && !configuration.warnings.empty();
+        return failsStrict ? somethingToReport : success;
+    });
+}
+
+int menu(const Invocation& invocation) {
+    return withConfiguration(invocation, [&](const Configuration& configuration) {
+        printMenu(invocation.out, configuration.items, "");
+        return success;
+    });
+}
+
+int search(const Invocation& invocation) {
+    const std::size_t limit = searchLimit(invocation);
+    return withConfiguration(invocation, [&](const Configuration& configuration) {
+        const auto results = configuration.search(invocation.arguments.positional(1), limit);
+        if (wantsJSON(invocation))
+            printSearchJSON(invocation.out, results);
+        else
+            printSearchText(invocation.out, results);
+        return success;
+    });
+}
+
+int convert(const Invocation& invocation) {
+    return withConfiguration(invocation, [&](const Configuration& configuration) {
+        invocation.out << ConfigMigrator::makeV2JSON(configuration);
+        return success;
+    });
+}
+
+int migrate(const Invocation& invocation) {
+    return withConfiguration(invocation, [&](const Configuration& configuration) {
+        try {
+            ConfigMigrator::migrateInPlace(filePath(invocation), configuration);
+        } catch (const FileError& error) {
+            invocation.err << "kelvanectl: " << error.what() << '\n';
+            return static_cast<int>(notLoaded);
+        }
+        invocation.out << "Nach Version 2 migriert. Sicherung der alten Datei: "
+                       << germanQuoted(filePath(invocation) + ".backup") << '\n';
+        return static_cast<int>(success);
+    });
+}
+
+int normalize(const Invocation& invocation) {
+    auto bytes = ConfigurationFile::readTrusted(filePath(invocation), invocation.currentUser);
+    if (const auto* problem = std::get_if<ConfigurationProblem>(&bytes))
+        return report(invocation, *problem);
+    invocation.out << LenientJSON::normalize(std::get<std::string>(bytes));
+    return success;
+}
+
+int trust(const Invocation& invocation) {
+    const ConfigTrustCheck::Verdict verdict =
+        ConfigTrustCheck::inspect(filePath(invocation), invocation.currentUser);
+    if (wantsJSON(invocation)) {
+        rapidjson::Document document(rapidjson::kObjectType);
+        auto& allocator = document.GetAllocator();
+        document.AddMember("trusted", verdict.isTrusted(), allocator);
+        rapidjson::Value issues(rapidjson::kArrayType);
+        for (const ConfigTrustCheck::Issue& issue : verdict.issues) {
+            rapidjson::Value entry(rapidjson::kObjectType);
+            addText(entry, "kind", issue.kindName(), allocator);
+            addText(entry, "message", issue.message(), allocator);
+            addText(entry, "fixCommand", issue.fixCommand().value_or(""), allocator);
+            issues.PushBack(entry, allocator);
+        }
+        document.AddMember("issues", issues, allocator);
+        JSONOutput::print(invocation.out, document);
+    } else if (verdict.isTrusted()) {
+        invocation.out << "Vertrauensw\u00FCrdig.\n";
+    } else {
+        for (const ConfigTrustCheck::Issue& issue : verdict.issues)
+            invocation.out << issue.message()
+                           << "\n    Abhilfe: " << issue.fixCommand().value_or("") << '\n';
+    }
+    return verdict.isTrusted() ? success : notTrusted;
+}
+
+} // namespace kelvane::ctl

@@ -62,8 +62,8 @@ Configuration ConfigurationLoader::load(std::string_view data) const {
     if (const auto offset = Unicode::firstInvalidUTF8Offset(data))
         failInvalidUTF8(data, *offset);
 
-    const std::string normalized = LenientJSON::normalize(data);
-    const rapidjson::Document root = StrictJSON::parse(normalized);
+    std::string normalized = LenientJSON::normalize(data);
+    const rapidjson::Document root = StrictJSON::parseInPlace(normalized, data);
     if (isVersion2(root))
         return ConfigurationReaders::readV2(root, v2SortMode);
     return ConfigurationReaders::readLegacy(root, legacySortMode);

@@ -1,6 +1,7 @@
 #include "KelvaneCore/Configuration/ReaderSupport.hpp"
 
 #include <algorithm>
+#include <numeric>
 
 namespace kelvane::ReaderSupport {
 namespace {
@@ -69,16 +70,25 @@ std::string childPath(std::string_view path, std::string_view title) {
 
 void sortAlphabetically(std::vector<MenuNode>& nodes,
                         const Unicode::LocalizedCaseInsensitiveComparator& comparator) {
-    const auto before = [&comparator](const MenuNode& a, const MenuNode& b) {
-        return comparator.compare(titleOf(a), titleOf(b)) < 0;
+    // Positions are sorted rather than the nodes, so that each node moves only once.
+    std::vector<std::size_t> order(nodes.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const auto before = [&](std::size_t a, std::size_t b) {
+        return comparator.compare(titleOf(nodes[a]), titleOf(nodes[b])) < 0;
     };
-    auto stretchStart = nodes.begin();
-    while (stretchStart != nodes.end()) {
-        const auto stretchEnd = std::find_if(
-            stretchStart, nodes.end(), [](const MenuNode& node) { return node.isSeparator(); });
+    auto stretchStart = order.begin();
+    while (stretchStart != order.end()) {
+        const auto stretchEnd = std::find_if(stretchStart, order.end(), [&](std::size_t index) {
+            return nodes[index].isSeparator();
+        });
         std::stable_sort(stretchStart, stretchEnd, before);
-        stretchStart = stretchEnd == nodes.end() ? stretchEnd : stretchEnd + 1;
+        stretchStart = stretchEnd == order.end() ? stretchEnd : stretchEnd + 1;
     }
+    std::vector<MenuNode> sorted;
+    sorted.reserve(nodes.size());
+    for (const std::size_t index : order)
+        sorted.push_back(std::move(nodes[index]));
+    nodes = std::move(sorted);
 }
 
 EntryListReader::EntryListReader(SortMode sortMode) {

@@ -2,7 +2,6 @@
 
 #include "KelvaneCore/Configuration/ConfigurationError.hpp"
 
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
 #include <cstddef>
@@ -121,9 +120,13 @@ ConfigurationError::SourceLocation locationOf(std::string_view text, std::size_t
     return {line, column};
 }
 
-rapidjson::Document parse(std::string_view text) {
-    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
-    rapidjson::MemoryStream stream(text.data(), text.size());
+namespace {
+
+constexpr unsigned baseFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
+
+// `text` is null-terminated; `source` has the same line structure and serves for locations.
+template <unsigned flags, typename Stream>
+rapidjson::Document parseStream(Stream& stream, std::string_view text, std::string_view source) {
     rapidjson::ParseResult result;
     auto generate = [&](rapidjson::Document& document) {
         DepthLimitedBuilder builder(document);
@@ -134,16 +137,29 @@ rapidjson::Document parse(std::string_view text) {
     rapidjson::Document document;
     document.Populate(generate);
     if (result.IsError())
-        fail(text, result.Offset(), germanMessage(result.Code()));
+        fail(source, result.Offset(), germanMessage(result.Code()));
 
     // The parser stops after the value; what follows must be white space only. Checking the
-    // rest here also catches a NUL byte, which the parser's stream would take for the end.
+    // rest here also catches a NUL byte, which the parser's stream takes for the end.
     std::size_t rest = stream.Tell();
     while (rest < text.size() && isJSONWhitespace(text[rest]))
         ++rest;
     if (rest < text.size())
-        fail(text, rest, germanMessage(rapidjson::kParseErrorDocumentRootNotSingular));
+        fail(source, rest, germanMessage(rapidjson::kParseErrorDocumentRootNotSingular));
     return document;
+}
+
+} // namespace
+
+rapidjson::Document parse(std::string_view text) {
+    const std::string terminated(text);
+    rapidjson::StringStream stream(terminated.c_str());
+    return parseStream<baseFlags>(stream, terminated, text);
+}
+
+rapidjson::Document parseInPlace(std::string& text, std::string_view source) {
+    rapidjson::InsituStringStream stream(text.data());
+    return parseStream<baseFlags | rapidjson::kParseInsituFlag>(stream, text, source);
 }
 
 } // namespace kelvane::StrictJSON

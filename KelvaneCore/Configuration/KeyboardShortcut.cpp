@@ -1,5 +1,6 @@
 #include "KelvaneCore/Configuration/KeyboardShortcut.hpp"
 
+#include "KelvaneCore/Text/Splitting.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 #include <array>
@@ -44,18 +45,6 @@ std::optional<Modifiers> modifierForWord(std::string_view word) {
     return std::nullopt;
 }
 
-std::vector<std::string_view> nonEmptyPiecesBetweenPlusSigns(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t plus = std::min(text.find('+', start), text.size());
-        if (plus > start)
-            pieces.push_back(text.substr(start, plus - start));
-        start = plus + 1;
-    }
-    return pieces;
-}
-
 } // namespace
 
 std::optional<KeyboardShortcut> KeyboardShortcut::parsing(std::string_view raw) {
@@ -72,7 +61,7 @@ std::optional<KeyboardShortcut> KeyboardShortcut::parsing(std::string_view raw) 
     std::string key(rest);
     if (rest.find('+') != std::string_view::npos) {
         std::vector<std::string> pieces;
-        for (std::string_view piece : nonEmptyPiecesBetweenPlusSigns(rest))
+        for (std::string_view piece : nonEmptyPieces(rest, '+'))
             pieces.push_back(Unicode::lowercased(Unicode::trimmed(piece)));
         if (pieces.empty())
             return std::nullopt;

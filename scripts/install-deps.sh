@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every package the build, the tests, the fuzzers and the benchmarks need, from
 # Debian 12's archive. Runs as root; does nothing when everything is already there.
+# python3-jsonschema (draft 2020-12 since 4.0; Debian 12 has 4.10) checks schema/v2.json.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     libicu-dev rapidjson-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    python3-jsonschema
 )
 
 missing=()

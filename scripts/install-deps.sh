@@ -10,6 +10,8 @@ packages=(
     libicu-dev rapidjson-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
+    qt6-base-dev libgl-dev
+    fzf
 )
 
 missing=()

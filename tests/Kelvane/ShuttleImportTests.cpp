@@ -1,0 +1,109 @@
+#include "Kelvane/ShuttleImport.hpp"
+
+#include "KelvaneCore/Files/FileError.hpp"
+
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace kelvane {
+namespace {
+
+constexpr std::string_view eightCommandsInFourEntries = R"({
+  "cmds": [
+    { "Server": [ { "name": "Web", "cmd": "ssh web" }, { "name": "DB", "cmd": "ssh db" },
+                  { "Alt": [ { "name": "Alt", "cmd": "ssh old" } ] } ] },
+    { "Werkzeuge": [ { "name": "Top", "cmd": "top" }, { "name": "Df", "cmd": "df -h" } ] },
+    { "Netz": [ { "name": "Ping", "cmd": "ping -c1 a" }, { "name": "Dig", "cmd": "dig a" } ] },
+    { "name": "Uptime", "cmd": "uptime" }
+  ]
+})";
+
+std::filesystem::perms modeOf(const std::filesystem::path& path) {
+    return std::filesystem::status(path).permissions() & std::filesystem::perms::mask;
+}
+
+TEST(ShuttleImport, theOfferCountsAllCommandsAndTheTopLevelEntries) {
+    const test::TemporaryFolder folder;
+    const auto source = folder.write("home/.shuttle.json", eightCommandsInFourEntries);
+    const auto offer = ShuttleImport::offer({source});
+    ASSERT_TRUE(offer);
+    EXPECT_EQ(offer->source, source);
+    Alert expected;
+    expected.messageText = "Shuttle-Konfiguration gefunden";
+    expected.informativeText = "Unter \u201e" + source.string() +
+                               "\u201c liegen 8 Befehle in 4 Gruppen. Sollen sie \u00fcbernommen "
+                               "werden?\n\nDie Originaldatei bleibt unver\u00e4ndert.";
+    expected.buttons = {"\u00dcbernehmen", "Sp\u00e4ter"};
+    EXPECT_EQ(offer->alert, expected);
+}
+
+TEST(ShuttleImport, theFirstCandidateIsOfferedEvenWithoutEntries) {
+    const test::TemporaryFolder folder;
+    const auto empty = folder.write("home/.shuttle.json", R"({"cmds": []})");
+    const auto other = folder.write("support/shuttle.json", eightCommandsInFourEntries);
+    const auto offer = ShuttleImport::offer({empty, other});
+    ASSERT_TRUE(offer);
+    EXPECT_EQ(offer->source, empty);
+    EXPECT_NE(offer->alert.informativeText.find("liegen 0 Befehle in 0 Gruppen."),
+              std::string::npos);
+}
+
+TEST(ShuttleImport, nothingIsOfferedForAFileThatDoesNotLoad) {
+    const test::TemporaryFolder folder;
+    const auto good = folder.write("good.json", eightCommandsInFourEntries);
+    std::filesystem::create_directory(folder / "folder.json");
+    const std::vector<std::vector<std::filesystem::path>> cases = {
+        {},
+        {folder.write("broken.json", R"({"cmds": [)"), good},
+        {folder.write("array.json", "[1, 2]"), good},
+        {folder / "folder.json", good},
+        {folder / "gone.json", good},
+    };
+    for (const auto& candidates : cases)
+        EXPECT_FALSE(ShuttleImport::offer(candidates))
+            << (candidates.empty() ? "no candidates" : candidates.front().string());
+}
+
+TEST(ShuttleImport, theCopyIsExactAndPrivateAndLeavesTheSourceAlone) {
+    const test::TemporaryFolder folder;
+    const auto source = folder.write(".shuttle.json", eightCommandsInFourEntries);
+    const auto target =
+        folder.write("Kelvane/kelvane.json", "{\n  \"version\": 2,\n  \"items\": []\n}\n",
+                     std::filesystem::perms(0600));
+    ShuttleImport::copyInPlace(source, target);
+    EXPECT_EQ(test::contentOf(target), eightCommandsInFourEntries);
+    EXPECT_EQ(modeOf(target), std::filesystem::perms(0600));
+    EXPECT_EQ(modeOf(source), std::filesystem::perms(0644));
+    EXPECT_EQ(test::contentOf(source), eightCommandsInFourEntries);
+    EXPECT_FALSE(std::filesystem::exists(target.string() + ".backup"))
+        << "an empty menu needs no backup";
+}
+
+TEST(ShuttleImport, aFileTheUserWroteIsKeptAsBackup) {
+    const std::vector<std::string> keptContents = {
+        R"({"version": 2, "items": [{"title": "Mine", "command": "true"}]})",
+        "{ not even JSON",
+    };
+    for (const auto& kept : keptContents) {
+        const test::TemporaryFolder folder;
+        const auto source = folder.write(".shuttle.json", eightCommandsInFourEntries);
+        const auto target = folder.write("kelvane.json", kept, std::filesystem::perms(0600));
+        ShuttleImport::copyInPlace(source, target);
+        EXPECT_EQ(test::contentOf(target), eightCommandsInFourEntries);
+        EXPECT_EQ(test::contentOf(folder / "kelvane.json.backup"), kept);
+    }
+}
+
+TEST(ShuttleImport, aFailedCopyLeavesTheTargetAsItWas) {
+    const test::TemporaryFolder folder;
+    const auto target = folder.write("kelvane.json", R"({"version": 2, "items": []})");
+    EXPECT_THROW(ShuttleImport::copyInPlace(folder / "gone.json", target), FileError);
+    EXPECT_EQ(test::contentOf(target), R"({"version": 2, "items": []})");
+    EXPECT_THROW(ShuttleImport::copyInPlace(target, folder / "missing/kelvane.json"), FileError);
+}
+
+} // namespace
+} // namespace kelvane

@@ -199,6 +199,7 @@ TEST(ConfigurationLoader, sortsEachStretchBetweenSeparatorsIgnoringCase) {
     };
     EXPECT_EQ(sorted("b,-,a"), "b, -, a");
     EXPECT_EQ(sorted("b,a,-,d,c"), "a, b, -, c, d");
+    EXPECT_EQ(sorted("c,a,b,-,f,e,h,g,d"), "a, b, c, -, d, e, f, g, h");
     EXPECT_EQ(sorted("b,B,a,A"), "a, A, b, B");
     EXPECT_EQ(sorted("\u00C4pfel,Zebra,apfel"), "apfel, \u00C4pfel, Zebra");
 
@@ -209,6 +210,20 @@ TEST(ConfigurationLoader, sortsEachStretchBetweenSeparatorsIgnoringCase) {
     const std::string result = sorted(many);
     EXPECT_TRUE(result.starts_with("t51, t52,")) << result;
     EXPECT_NE(result.find("t99, -, t0, t1, t10"), std::string::npos) << result;
+}
+
+TEST(ConfigurationLoader, readsTheFirstOfRepeatedMembers) {
+    const Configuration configuration = load(
+        R"({"items": [{"type": "command", "title": "a", "command": "x", "type": "separator",
+            "title": "b", "command": "y", "confirm": true, "confirm": false, "icon": 1,
+            "icon": "later"}]})");
+    ASSERT_EQ(configuration.items.size(), 1u);
+    const ShellCommand* command = configuration.items[0].command();
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->title, "a");
+    EXPECT_EQ(command->command, "x");
+    EXPECT_EQ(command->requiresConfirmation, true);
+    EXPECT_EQ(command->icon, std::nullopt);
 }
 
 TEST(ConfigurationLoader, sortsGroupChildrenAndLegacyLists) {

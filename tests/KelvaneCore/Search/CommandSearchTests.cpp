@@ -11,7 +11,6 @@ namespace {
 
 using test::command;
 using test::group;
-using test::separator;
 
 Configuration configurationWith(std::vector<MenuNode> items) {
     Configuration configuration;

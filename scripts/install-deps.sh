@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
     qt6-base-dev libgl-dev
-    fzf
+    fzf vim
 )
 
 missing=()

@@ -38,7 +38,8 @@ void write(std::string_view category, Level level, const std::string& message) {
         return true;
     }();
     (void)opened;
-    const std::string line = "[" + std::string(category) + "] " + message;
+    std::string line = "[";
+    line.append(category).append("] ").append(message);
     ::syslog(priority(level), "%s", line.c_str());
     std::fprintf(stderr, "Kelvane %s\n", line.c_str());
 }

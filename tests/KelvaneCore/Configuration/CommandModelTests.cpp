@@ -1,21 +1,15 @@
 #include "KelvaneCore/Configuration/CommandModel.hpp"
 
+#include "support/MenuNodes.hpp"
+
 #include <gtest/gtest.h>
 
 namespace kelvane {
 namespace {
 
-MenuNode command(const std::string& title) {
-    return {ShellCommand(Uuid::random(), title, "echo " + title, {}, {}, {}, {})};
-}
-
-MenuNode group(const std::string& title, std::vector<MenuNode> items) {
-    return {CommandGroup(Uuid::random(), title, {}, std::move(items))};
-}
-
-MenuNode separator() {
-    return {Separator{Uuid::random()}};
-}
+using test::command;
+using test::group;
+using test::separator;
 
 std::vector<std::pair<std::vector<std::string>, std::string>>
 pathsAndTitles(const std::vector<CommandEntry>& entries) {

@@ -1,5 +1,7 @@
 #include "KelvaneCore/Search/CommandSearch.hpp"
 
+#include "support/MenuNodes.hpp"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -7,13 +9,8 @@
 namespace kelvane {
 namespace {
 
-MenuNode command(const std::string& title) {
-    return {ShellCommand(Uuid::random(), title, "echo " + title, {}, {}, {}, {})};
-}
-
-MenuNode group(const std::string& title, std::vector<MenuNode> items) {
-    return {CommandGroup(Uuid::random(), title, {}, std::move(items))};
-}
+using test::command;
+using test::group;
 
 Configuration configurationWith(std::vector<MenuNode> items) {
     Configuration configuration;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace kelvane {
 
@@ -51,6 +52,9 @@ signals:
     void urlChanged();
 
 private:
+    template <typename Value>
+    void assign(Value& field, Value value, void (ConfigStore::*changed)());
+
     std::filesystem::path m_url;
     Preferences& m_preferences;
     std::optional<Configuration> m_configuration;
@@ -59,13 +63,13 @@ private:
     std::unique_ptr<ConfigFileWatcher> m_watcher;
 };
 
-/// `<Application Support>/Kelvane/kelvane.json`.
+/// `kelvane.json` in the application's support folder (`applicationSupportFolder()`).
 std::filesystem::path defaultConfigurationURL();
 /// The default file, created (folder 0700, file 0600, an empty version 2 menu) when missing.
 /// Throws `FileError`.
 std::filesystem::path ensureDefaultConfiguration();
 /// The Shuttle files that exist, in this order: ~/.shuttle.json and
-/// ~/Library/Application Support/Shuttle/shuttle.json.
+/// ~/Library/Application Support/Shuttle/shuttle.json. Only the first-run import reads them.
 std::vector<std::filesystem::path> shuttleCandidateURLs();
 
 } // namespace kelvane

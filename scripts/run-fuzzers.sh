@@ -9,6 +9,7 @@ runs_loader=${KELVANE_FUZZ_RUNS_LOADER:-200000}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKELVANE_BUILD_FUZZERS=ON -DKELVANE_BUILD_TESTS=OFF -DKELVANE_BUILD_BENCH=OFF \
+    -DKELVANE_BUILD_APP=OFF \
     -DKELVANE_WERROR=ON
 cmake --build build-fuzz
 

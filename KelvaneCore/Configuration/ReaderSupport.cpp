@@ -24,18 +24,24 @@ std::string_view text(const rapidjson::Value& string) {
     return {string.GetString(), string.GetStringLength()};
 }
 
-std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key) {
-    const rapidjson::Value* value = member(object, key);
+std::optional<std::string_view> stringValue(const rapidjson::Value* value) {
     if (value == nullptr || !value->IsString())
         return std::nullopt;
     return text(*value);
 }
 
-std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key) {
-    const rapidjson::Value* value = member(object, key);
+std::optional<bool> boolValue(const rapidjson::Value* value) {
     if (value == nullptr || !value->IsBool())
         return std::nullopt;
     return value->GetBool();
+}
+
+std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key) {
+    return stringValue(member(object, key));
+}
+
+std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key) {
+    return boolValue(member(object, key));
 }
 
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,

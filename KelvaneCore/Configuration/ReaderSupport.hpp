@@ -6,6 +6,9 @@
 
 #include <rapidjson/document.h>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -22,6 +25,26 @@ std::optional<std::string_view> stringMember(const rapidjson::Value& object, std
 /// The member's value when it is a boolean.
 std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key);
 std::string_view text(const rapidjson::Value& string);
+/// The text of a value that is there and a string.
+std::optional<std::string_view> stringValue(const rapidjson::Value* value);
+/// The truth value of a value that is there and a boolean.
+std::optional<bool> boolValue(const rapidjson::Value* value);
+
+/// The values of the members named `keys`, in the order of `keys`, found in one pass over the
+/// object: none where there is no such member, the first where a name occurs twice (as `member`
+/// finds it).
+template <std::size_t count>
+std::array<const rapidjson::Value*, count>
+members(const rapidjson::Value& object, const std::array<std::string_view, count>& keys) {
+    std::array<const rapidjson::Value*, count> values{};
+    for (const auto& entry : object.GetObject()) {
+        const std::string_view name = text(entry.name);
+        const auto key = std::find(keys.begin(), keys.end(), name);
+        if (key != keys.end() && values[key - keys.begin()] == nullptr)
+            values[key - keys.begin()] = &entry.value;
+    }
+    return values;
+}
 
 /// Warns about every member name outside `known` that does not start with an underscore.
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,

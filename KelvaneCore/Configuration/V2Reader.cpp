@@ -8,6 +8,27 @@ namespace {
 using namespace ReaderSupport;
 using Warnings = std::vector<ConfigurationWarning>;
 
+// The members an entry is read from, found in one pass over the entry.
+class EntryMembers {
+public:
+    enum Key { type, title, items, command, icon, shortcut, workingDirectory, confirm, keyCount };
+
+    explicit EntryMembers(const rapidjson::Value& entry) : m_values(members(entry, names)) {}
+
+    const rapidjson::Value* operator[](Key key) const { return m_values[key]; }
+    std::optional<std::string_view> string(Key key) const { return stringValue(m_values[key]); }
+    std::optional<std::string> ownedString(Key key) const {
+        if (const auto value = string(key))
+            return std::string(*value);
+        return std::nullopt;
+    }
+
+private:
+    static constexpr std::array<std::string_view, keyCount> names = {
+        "type", "title", "items", "command", "icon", "shortcut", "workingDirectory", "confirm"};
+    std::array<const rapidjson::Value*, keyCount> m_values;
+};
+
 class V2EntryReader : public EntryListReader {
 public:
     using EntryListReader::EntryListReader;
@@ -15,40 +36,41 @@ public:
 private:
     void readObject(const rapidjson::Value& entry, const std::string& path,
                     std::vector<MenuNode>& nodes) override {
-        const std::string type = entryType(entry);
-        const std::string title(Unicode::trimmed(stringMember(entry, "title").value_or("")));
+        const EntryMembers members(entry);
+        const std::string type = entryType(members);
+        const std::string title(Unicode::trimmed(members.string(EntryMembers::title).value_or("")));
         if (type == "separator")
             nodes.push_back({Separator{Uuid::random()}});
         else if (type == "group")
-            nodes.push_back(readGroup(entry, path, title));
+            nodes.push_back(readGroup(members, path, title));
         else if (type == "command")
-            readCommand(entry, path, title, nodes);
+            readCommand(members, path, title, nodes);
         else
             m_warnings.push_back({ConfigurationWarning::SkippedEntry{
                 path, "unbekannter Typ " + germanQuoted(type)}});
     }
 
-    static std::string entryType(const rapidjson::Value& entry) {
-        if (const auto type = stringMember(entry, "type"))
+    static std::string entryType(const EntryMembers& members) {
+        if (const auto type = members.string(EntryMembers::type))
             return Unicode::lowercased(*type);
-        return member(entry, "items") != nullptr ? "group" : "command";
+        return members[EntryMembers::items] != nullptr ? "group" : "command";
     }
 
-    MenuNode readGroup(const rapidjson::Value& entry, const std::string& path,
+    MenuNode readGroup(const EntryMembers& members, const std::string& path,
                        const std::string& title) {
         const std::string groupPath = childPath(path, title);
         if (title.empty())
             m_warnings.push_back({ConfigurationWarning::EmptyTitle{groupPath}});
         std::vector<MenuNode> children;
-        if (const rapidjson::Value* items = member(entry, "items"); items && items->IsArray())
+        if (const rapidjson::Value* items = members[EntryMembers::items]; items && items->IsArray())
             children = readEntries(*items, groupPath);
-        return {CommandGroup(Uuid::random(), title, optionalString(entry, "icon"),
+        return {CommandGroup(Uuid::random(), title, members.ownedString(EntryMembers::icon),
                              std::move(children))};
     }
 
-    void readCommand(const rapidjson::Value& entry, const std::string& path,
-                     const std::string& title, std::vector<MenuNode>& nodes) {
-        const auto command = stringMember(entry, "command");
+    void readCommand(const EntryMembers& members, const std::string& path, const std::string& title,
+                     std::vector<MenuNode>& nodes) {
+        const auto command = members.string(EntryMembers::command);
         if (!command || Unicode::trimmed(*command).empty()) {
             m_warnings.push_back(
                 {ConfigurationWarning::EmptyCommand{title.empty() ? path : title}});
@@ -57,23 +79,17 @@ private:
         if (title.empty())
             m_warnings.push_back({ConfigurationWarning::EmptyTitle{path}});
         std::optional<KeyboardShortcut> shortcut;
-        if (const auto raw = stringMember(entry, "shortcut")) {
+        if (const auto raw = members.string(EntryMembers::shortcut)) {
             shortcut = KeyboardShortcut::parsing(*raw);
             if (!shortcut)
                 m_warnings.push_back(
                     {ConfigurationWarning::InvalidShortcut{title, std::string(*raw)}});
         }
-        nodes.push_back({ShellCommand(
-            Uuid::random(), title.empty() ? std::string(*command) : title, std::string(*command),
-            optionalString(entry, "icon"), std::move(shortcut),
-            optionalString(entry, "workingDirectory"), boolMember(entry, "confirm"))});
-    }
-
-    static std::optional<std::string> optionalString(const rapidjson::Value& entry,
-                                                     std::string_view key) {
-        if (const auto value = stringMember(entry, key))
-            return std::string(*value);
-        return std::nullopt;
+        nodes.push_back(
+            {ShellCommand(Uuid::random(), title.empty() ? std::string(*command) : title,
+                          std::string(*command), members.ownedString(EntryMembers::icon),
+                          std::move(shortcut), members.ownedString(EntryMembers::workingDirectory),
+                          boolValue(members[EntryMembers::confirm]))});
     }
 };
 

@@ -190,7 +190,7 @@ std::optional<std::int64_t> Needle::scoreWithPrefix(std::string_view prefix,
 }
 
 void Needle::rememberPrefix(std::string_view prefix) {
-    m_prefix.emplace();
+    m_prefix = Prefix{};
     m_prefix->text.assign(prefix);
     m_prefix->singleBytes = isSingleByteText(prefix);
     if (!m_prefix->singleBytes || !m_singleBytes)

@@ -31,7 +31,7 @@ TEST(CommandModel, flattensDepthFirstInMenuOrder) {
         command("a"),
         group("Server", {command("b"), separator(), group("Logs", {command("c")}), group("", {})}),
         separator(),
-        group("", {command("d")}),
+        group("", {command("d"), group("y", {separator()})}),
         command("e"),
     };
     using Expected = std::vector<std::pair<std::vector<std::string>, std::string>>;
@@ -43,37 +43,12 @@ TEST(CommandModel, flattensDepthFirstInMenuOrder) {
               (Expected{{{"Top", "Server"}, "b"}, {{"Top", "Server", "Logs"}, "c"}}));
 }
 
-TEST(CommandModel, separatorsAndEmptyGroupsContributeNoCommands) {
-    Configuration configuration;
-    configuration.items = {separator(), group("x", {}), group("y", {separator()})};
-    EXPECT_TRUE(configuration.allCommands().empty());
-}
-
-TEST(CommandModel, nodesExposeIdAndTitle) {
-    const MenuNode c = command("a");
-    const MenuNode s = separator();
-    EXPECT_EQ(c.id(), c.command()->id());
-    EXPECT_EQ(c.title(), "a");
-    EXPECT_EQ(s.title(), std::nullopt);
-    EXPECT_EQ(s.id(), std::get<Separator>(s.value).id);
-}
-
-TEST(CommandModel, equalityIncludesTheId) {
-    const ShellCommand a(Uuid::random(), "t", "c", {}, {}, {}, {});
-    const ShellCommand b(Uuid::random(), "t", "c", {}, {}, {}, {});
-    EXPECT_NE(a, b);
-    ShellCommand copy = a;
-    EXPECT_EQ(copy, a);
-    copy.requiresConfirmation = true;
-    EXPECT_NE(copy, a);
-    EXPECT_NE(Uuid::random(), Uuid::random());
-}
-
 TEST(CommandModel, uuidIsRandomVersionFour) {
     const std::string text = Uuid::random().toString();
     ASSERT_EQ(text.size(), 36U);
     EXPECT_EQ(text[14], '4');
     EXPECT_NE(std::string("89ab").find(text[19]), std::string::npos);
+    EXPECT_NE(Uuid::random(), Uuid::random());
 }
 
 TEST(ConfigurationSettings, lenientReadersForgiveAnyText) {

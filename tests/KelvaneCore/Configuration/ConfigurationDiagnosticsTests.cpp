@@ -30,12 +30,6 @@ TEST(ConfigurationError, describesEachCaseInGerman) {
     }
 }
 
-TEST(ConfigurationError, comparesCaseAndPayload) {
-    EXPECT_EQ(E(E::UnexpectedStructure{"x"}), E(E::UnexpectedStructure{"x"}));
-    EXPECT_NE(E(E::UnexpectedStructure{"x"}), E(E::UnexpectedStructure{"y"}));
-    EXPECT_NE(E(E::InvalidJSON{"x", E::SourceLocation{1, 2}}), E(E::InvalidJSON{"x", {}}));
-}
-
 TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
     struct Case {
         W::Kind kind;
@@ -65,12 +59,6 @@ TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
         EXPECT_EQ(warning.message(), c.message);
         EXPECT_EQ(warning.kindName(), c.name);
     }
-}
-
-TEST(ConfigurationWarning, comparesKindAndPayload) {
-    EXPECT_EQ(W{W::EmptyTitle{"items"}}, W{W::EmptyTitle{"items"}});
-    EXPECT_NE(W{W::EmptyTitle{"items"}}, W{W::EmptyTitle{"cmds"}});
-    EXPECT_NE(W{W::EmptyTitle{"x"}}, W{W::EmptyCommand{"x"}});
 }
 
 } // namespace

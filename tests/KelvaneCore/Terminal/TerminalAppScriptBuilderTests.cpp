@@ -22,10 +22,8 @@ TEST(TerminalAppScriptBuilder, commandLineChangesIntoTheWorkingDirectory) {
         {" \t \u00A0\u3000", "make test"},
         {"~", "cd '/Users/anna' && make test"},
         {"  ~/src  ", "cd '/Users/anna/src' && make test"},
-        {"\t~/\t", "cd '/Users/anna/' && make test"},
         {"~bob/src", "cd '~bob/src' && make test"},
         {"/tmp/~", "cd '/tmp/~' && make test"},
-        {"~~", "cd '~~' && make test"},
         {"/Volumes/Anna's Disk", "cd '/Volumes/Anna'\\''s Disk' && make test"},
         {"/tmp/$HOME `x`", "cd '/tmp/$HOME `x`' && make test"},
         // Line breaks are not trimmed: they belong to the name.
@@ -44,10 +42,8 @@ TEST(TerminalAppScriptBuilder, neverAltersTheCommandText) {
 }
 
 TEST(TerminalAppScriptBuilder, homeDirectoryIsUsedVerbatim) {
-    TerminalAppScriptBuilder other("/home/o'neil");
+    const TerminalAppScriptBuilder other("/home/o'neil");
     EXPECT_EQ(other.commandLine(shellCommand("ls", "~/x")), "cd '/home/o'\\''neil/x' && ls");
-    other.homeDirectory = "/root";
-    EXPECT_EQ(other.commandLine(shellCommand("ls", "~")), "cd '/root' && ls");
 }
 
 TEST(TerminalAppScriptBuilder, writesTheScriptOfEachBehaviour) {

@@ -69,14 +69,5 @@ TEST(TerminalExecutionError, describesEveryCaseInGerman) {
     }
 }
 
-TEST(TerminalExecutionError, equalityComparesCaseAndPayload) {
-    EXPECT_EQ(Error(Error::ScriptFailed{-1, "a"}), Error(Error::ScriptFailed{-1, "a"}));
-    EXPECT_NE(Error(Error::ScriptFailed{-1, "a"}), Error(Error::ScriptFailed{-2, "a"}));
-    EXPECT_NE(Error(Error::ScriptFailed{-1, "a"}), Error(Error::ScriptFailed{-1, "b"}));
-    EXPECT_NE(Error(Error::TerminalUnavailable{}), Error(Error::AutomationPermissionDenied{}));
-    EXPECT_NE(Error(Unsafe{Unsafe::Part::command, Unsafe::Defect::nulCharacter}),
-              Error(Unsafe{Unsafe::Part::workingDirectory, Unsafe::Defect::nulCharacter}));
-}
-
 } // namespace
 } // namespace kelvane

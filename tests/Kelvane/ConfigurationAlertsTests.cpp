@@ -55,12 +55,6 @@ TEST(ConfigurationAlerts, problemAlertExplainsEachKindOfProblem) {
     }
 }
 
-TEST(ConfigurationAlerts, fixCommandsAreOnePerLine) {
-    EXPECT_EQ(ConfigurationAlerts::fixCommands(twoIssues),
-              "chmod 600 '/home/a/k.json'\nchmod 755 '/home/a'");
-    EXPECT_EQ(ConfigurationAlerts::fixCommands({}), "");
-}
-
 std::vector<ConfigurationWarning> unknownKeys(std::size_t count) {
     std::vector<ConfigurationWarning> warnings;
     for (std::size_t index = 1; index <= count; ++index)

@@ -74,6 +74,7 @@ TEST(QtMenu, keySequencesFollowQtsModifierConvention) {
 TEST(QtMenu, itemsKeepTheirTitlesStateAndStructure) {
     MenuItem disabled = item("Leer & still", std::nullopt);
     disabled.enabled = false;
+    disabled.keyEquivalent = MenuKeyEquivalent{"q", Modifiers::command};
     MenuItem group = item("Gruppe\tmit Tab", std::nullopt);
     group.submenu = std::vector<MenuItem>{item("Innen")};
     const auto menu = makeQMenu({disabled, separator(), group}, {});
@@ -82,6 +83,8 @@ TEST(QtMenu, itemsKeepTheirTitlesStateAndStructure) {
     ASSERT_EQ(actions.size(), 3);
     EXPECT_EQ(actions[0]->text(), "Leer && still") << "a lone & would mark a mnemonic";
     EXPECT_FALSE(actions[0]->isEnabled());
+    EXPECT_EQ(actions[0]->shortcut(), QKeySequence(Qt::ControlModifier | Qt::Key_Q));
+    EXPECT_TRUE(actions[2]->shortcut().isEmpty());
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->text(), "Gruppe mit Tab");
     ASSERT_NE(actions[2]->menu(), nullptr);
@@ -162,14 +165,6 @@ TEST(QtMenu, menuSymbolsHaveIconsAndUnknownNamesNone) {
     const auto menu = makeQMenu({withIcon, unknownIcon}, {});
     EXPECT_FALSE(menu->actions()[0]->icon().isNull());
     EXPECT_TRUE(menu->actions()[1]->icon().isNull());
-}
-
-TEST(QtMenu, keyEquivalentsBecomeShortcuts) {
-    MenuItem quit = item("Kelvane beenden", MenuAction::quit);
-    quit.keyEquivalent = MenuKeyEquivalent{"q", Modifiers::command};
-    const auto menu = makeQMenu({quit, item("Ohne")}, {});
-    EXPECT_EQ(menu->actions()[0]->shortcut(), QKeySequence(Qt::ControlModifier | Qt::Key_Q));
-    EXPECT_TRUE(menu->actions()[1]->shortcut().isEmpty());
 }
 
 } // namespace

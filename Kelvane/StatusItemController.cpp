@@ -1,0 +1,134 @@
+#include "Kelvane/StatusItemController.hpp"
+
+#include "Kelvane/ConfigurationAlerts.hpp"
+#include "Kelvane/MenuBuilder.hpp"
+#include "Kelvane/QtMenu.hpp"
+
+#include "KelvaneCore/Configuration/Overloaded.hpp"
+#include "KelvaneCore/Terminal/ShellQuoting.hpp"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace kelvane {
+
+StatusItemController::StatusItemController(ConfigStore& store, Preferences& preferences,
+                                           std::unique_ptr<TerminalBackend> backend,
+                                           Dialogs& dialogs, Workspace& workspace, QObject* parent)
+    : QObject(parent), m_store(store), m_preferences(preferences), m_dialogs(dialogs),
+      m_workspace(workspace), m_runner(std::move(backend), preferences, dialogs, workspace) {
+    configureButton();
+    m_store.setOnChange([self = QPointer(this)] {
+        if (self)
+            self->rebuildMenu();
+    });
+    rebuildMenu();
+    m_statusItem.show();
+}
+
+StatusItemController::~StatusItemController() {
+    m_statusItem.setContextMenu(nullptr);
+}
+
+void StatusItemController::configureButton() {
+    m_icon = symbolIcon("terminal");
+    // The tray shows an icon's normal mode only, so the dimmed look is a pixmap of its own.
+    for (const int size : {16, 22, 24, 32, 48, 64})
+        m_dimmedIcon.addPixmap(m_icon.pixmap(size, QIcon::Disabled));
+    m_statusItem.setIcon(m_icon);
+    m_statusItem.setToolTip("Kelvane");
+}
+
+void StatusItemController::rebuildMenu() {
+    const MenuActions actions{
+        [self = QPointer(this)](MenuAction action, const std::optional<ShellCommand>& command) {
+            if (self)
+                self->perform(action, command);
+        },
+        m_preferences.showCommandTooltips()};
+    // The old menu may be the one whose item is being handled right now (reloading from the
+    // menu rebuilds it), so it goes once control is back in the event loop.
+    if (m_menu)
+        m_menu.release()->deleteLater();
+    m_menu = MenuBuilder::buildMenu(m_store.configuration(), m_store.problem(), actions);
+    m_statusItem.setContextMenu(m_menu.get());
+    m_appearsDisabled = m_store.problem().has_value();
+    m_statusItem.setIcon(m_appearsDisabled ? m_dimmedIcon : m_icon);
+}
+
+void StatusItemController::perform(MenuAction action, const std::optional<ShellCommand>& command) {
+    switch (action) {
+    case MenuAction::runCommand:
+        if (command)
+            m_runner.run(*command, m_store.configuration());
+        break;
+    case MenuAction::copyCommand:
+        if (command)
+            m_workspace.copyToPasteboard(command->command);
+        break;
+    case MenuAction::editConfiguration:
+        editConfiguration();
+        break;
+    case MenuAction::reloadConfiguration:
+        m_store.reload();
+        break;
+    case MenuAction::showProblem:
+        showProblem();
+        break;
+    case MenuAction::showWarnings:
+        showWarnings();
+        break;
+    case MenuAction::showAbout:
+        m_dialogs.runModal(ConfigurationAlerts::aboutAlert());
+        break;
+    case MenuAction::quit:
+        QCoreApplication::quit();
+        break;
+    case MenuAction::showQuickSearch:
+    case MenuAction::openSettings:
+        break;
+    }
+}
+
+void StatusItemController::editConfiguration() {
+    const auto& configuration = m_store.configuration();
+    const std::string path = m_store.url().string();
+    if (configuration &&
+        configuration->settings.editor.kind == EditorSetting::Kind::terminalEditor) {
+        const ShellCommand edit(Uuid::random(), "Konfiguration bearbeiten",
+                                configuration->settings.editor.command + " " +
+                                    ShellQuoting::singleQuoted(path),
+                                std::nullopt, std::nullopt, std::nullopt, false);
+        m_runner.run(edit, configuration);
+        return;
+    }
+    m_workspace.openFile(path);
+}
+
+void StatusItemController::showProblem() {
+    const auto problem = m_store.problem();
+    if (!problem)
+        return;
+    if (m_dialogs.runModal(ConfigurationAlerts::problemAlert(*problem)) != 0u)
+        return;
+    const std::string path = m_store.url().string();
+    std::visit(Overloaded{
+                   [&](const ConfigurationProblem::Parse&) { m_workspace.openFile(path); },
+                   [&](const ConfigurationProblem::Missing&) { m_workspace.revealFile(path); },
+                   [&](const ConfigurationProblem::Untrusted& untrusted) {
+                       m_workspace.copyToPasteboard(
+                           ConfigurationAlerts::fixCommands(untrusted.issues));
+                   },
+               },
+               problem->kind);
+}
+
+void StatusItemController::showWarnings() {
+    const auto& configuration = m_store.configuration();
+    if (!configuration || configuration->warnings.empty())
+        return;
+    if (m_dialogs.runModal(ConfigurationAlerts::warningsAlert(configuration->warnings)) == 0u)
+        m_workspace.openFile(m_store.url().string());
+}
+
+} // namespace kelvane

@@ -1,0 +1,199 @@
+#include "Kelvane/StatusItemController.hpp"
+
+#include "Kelvane/platform/Log.hpp"
+
+#include "support/FakeTerminalBackend.hpp"
+#include "support/InMemoryPreferenceStore.hpp"
+#include "support/RecordingDialogs.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string goodFile = R"({"version": 2, "settings": {"openIn": "current"},
+  "items": [{"title": "Eins", "command": "echo eins"}, {"title": "Zwei", "command": "echo zwei"}]})";
+
+class StatusItemControllerTest : public ::testing::Test {
+protected:
+    StatusItemControllerTest() {
+        Log::setSink([](const Log::Entry&) {});
+        auto backend = std::make_unique<test::FakeTerminalBackend>();
+        runs = backend->record;
+        controller = std::make_unique<StatusItemController>(store, preferences, std::move(backend),
+                                                            dialogs, workspace);
+    }
+    ~StatusItemControllerTest() override {
+        controller.reset();
+        Log::setSink({});
+    }
+
+    void load(const std::string& content) {
+        folder.write(file.filename(), content);
+        store.reload();
+    }
+
+    std::vector<std::string> visibleTitles() const {
+        std::vector<std::string> titles;
+        for (const QAction* action : controller->menu()->actions()) {
+            if (action->isVisible())
+                titles.push_back(action->isSeparator() ? "---" : action->text().toStdString());
+        }
+        return titles;
+    }
+
+    QAction* action(const std::string& title) const {
+        for (QAction* candidate : controller->menu()->actions()) {
+            if (candidate->text().toStdString() == title)
+                return candidate;
+        }
+        ADD_FAILURE() << "no item " << title;
+        return nullptr;
+    }
+
+    void choose(const std::string& title) const {
+        if (QAction* item = action(title))
+            item->trigger();
+    }
+
+    test::TemporaryFolder folder;
+    fs::path file = folder / "b c.json";
+    test::InMemoryPreferenceStore preferenceStore;
+    Preferences preferences{preferenceStore};
+    ConfigStore store{file, preferences};
+    test::RecordingDialogs dialogs;
+    test::RecordingWorkspace workspace;
+    std::shared_ptr<test::FakeTerminalBackend::Record> runs;
+    std::unique_ptr<StatusItemController> controller;
+};
+
+TEST_F(StatusItemControllerTest, showsTheLoadingMenuUntilTheStoreHasLoaded) {
+    EXPECT_EQ(visibleTitles(),
+              (std::vector<std::string>{"Konfiguration wird geladen\u2026", "---",
+                                        "Konfiguration bearbeiten\u2026", "Neu laden",
+                                        "Schnellsuche\u2026", "---", "Einstellungen\u2026",
+                                        "\u00DCber Kelvane", "---", "Kelvane beenden"}));
+    EXPECT_FALSE(action("Konfiguration wird geladen\u2026")->isEnabled());
+    EXPECT_FALSE(controller->appearsDisabled());
+}
+
+TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
+    load(goodFile);
+    EXPECT_EQ(visibleTitles().front(), "Eins");
+    QPointer<QMenu> healthyMenu = controller->menu();
+
+    load("{\"version\": 2, \"items\": [");
+    const std::vector<std::string> troubled = visibleTitles();
+    EXPECT_EQ(
+        std::vector<std::string>(troubled.begin(), troubled.begin() + 4),
+        (std::vector<std::string>{"Konfigurationsproblem anzeigen\u2026", "---", "Eins", "Zwei"}));
+    EXPECT_TRUE(controller->appearsDisabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return healthyMenu.isNull(); }, 5000))
+        << "a replaced menu is released";
+
+    load(goodFile);
+    EXPECT_EQ(visibleTitles().front(), "Eins");
+    EXPECT_FALSE(controller->appearsDisabled());
+}
+
+TEST_F(StatusItemControllerTest, commandItemsRunAndTheirAlternatesCopy) {
+    load(goodFile);
+    choose("Zwei");
+    ASSERT_EQ(runs->runs.size(), 1u);
+    EXPECT_EQ(runs->runs[0].command.command, "echo zwei");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::current) << "the loaded configuration's";
+
+    choose("\u201EZwei\u201C kopieren");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>{"copy: echo zwei"});
+}
+
+TEST_F(StatusItemControllerTest, tooltipPreferenceIsReadAtEveryRebuild) {
+    load(goodFile);
+    EXPECT_TRUE(action("Eins")->toolTip().contains("echo eins"));
+    preferences.setShowCommandTooltips(false);
+    controller->rebuildMenu();
+    EXPECT_FALSE(action("Eins")->toolTip().contains("echo eins"));
+    EXPECT_TRUE(action("\u201EEins\u201C kopieren")->toolTip().contains("echo eins"));
+}
+
+TEST_F(StatusItemControllerTest, editingUsesTheTerminalEditorOrTheSystemsApplication) {
+    choose("Konfiguration bearbeiten\u2026");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>{"open: " + file.string()})
+        << "without a configuration the system decides";
+
+    load(R"({"version": 2, "settings": {"editor": "nano"}, "items": []})");
+    choose("Konfiguration bearbeiten\u2026");
+    ASSERT_EQ(runs->runs.size(), 1u);
+    EXPECT_EQ(runs->runs[0].command.title, "Konfiguration bearbeiten");
+    EXPECT_EQ(runs->runs[0].command.command, "nano '" + file.string() + "'");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::window);
+    EXPECT_TRUE(dialogs.alerts.empty());
+}
+
+TEST_F(StatusItemControllerTest, reloadingFromTheMenuReplacesTheMenuSafely) {
+    load(goodFile);
+    folder.write(file.filename(),
+                 R"({"version": 2, "items": [{"title": "Drei", "command": "echo"}]})");
+    choose("Neu laden");
+    EXPECT_EQ(visibleTitles().front(), "Drei");
+}
+
+TEST_F(StatusItemControllerTest, problemAlertActsOnTheFileAsItsFirstButtonSays) {
+    struct Case {
+        const char* name;
+        std::function<void()> cause;
+        std::string messageText;
+        std::string request;
+    };
+    const std::vector<Case> cases{
+        {"parse", [&] { folder.write(file.filename(), "{"); },
+         "Die Konfiguration konnte nicht geladen werden", "open: " + file.string()},
+        {"untrusted",
+         [&] {
+             folder.write(file.filename(), goodFile);
+             fs::permissions(file, fs::perms(0664));
+         },
+         "Die Konfigurationsdatei ist nicht gesch\u00FCtzt",
+         "copy: chmod 600 '" + fs::canonical(folder.path()).string() + "/b c.json'"},
+        {"missing", [&] { fs::remove(file); }, "Die Konfiguration konnte nicht geladen werden",
+         "reveal: " + file.string()},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        testCase.cause();
+        store.reload();
+        workspace.requests.clear();
+        dialogs.alerts.clear();
+        dialogs.answers = {1, 0};
+        choose("Konfigurationsproblem anzeigen\u2026");
+        EXPECT_TRUE(workspace.requests.empty()) << "\u201ESchlie\u00DFen\u201C does nothing";
+        choose("Konfigurationsproblem anzeigen\u2026");
+        ASSERT_EQ(dialogs.alerts.size(), 2u);
+        EXPECT_EQ(dialogs.alerts[0].messageText, testCase.messageText);
+        EXPECT_EQ(workspace.requests, std::vector<std::string>{testCase.request});
+    }
+}
+
+TEST_F(StatusItemControllerTest, warningsAlertOffersTheEditor) {
+    load(R"({"version": 2, "colour": "rot", "items": []})");
+    dialogs.answers = {0};
+    choose("1 Hinweis zur Konfiguration\u2026");
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(dialogs.alerts[0].messageText, "Hinweise zur Konfiguration");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>{"open: " + file.string()});
+}
+
+TEST_F(StatusItemControllerTest, aboutShowsTheApplicationsName) {
+    choose("\u00DCber Kelvane");
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(dialogs.alerts[0].messageText, "Kelvane");
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Kelvane/Dialogs.hpp"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvane::test {
+
+/// Records every alert and answers with the queued choices, then with "dismissed".
+class RecordingDialogs : public Dialogs {
+public:
+    std::optional<std::size_t> runModal(const Alert& alert) override {
+        alerts.push_back(alert);
+        if (answers.empty())
+            return std::nullopt;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<Alert> alerts;
+    std::deque<std::optional<std::size_t>> answers;
+};
+
+/// Records what the application asked of the desktop, one line per request
+/// ("copy: …", "url: …", "open: …", "reveal: …").
+class RecordingWorkspace : public Workspace {
+public:
+    void copyToPasteboard(const std::string& text) override { requests.push_back("copy: " + text); }
+    void openURL(const std::string& url) override { requests.push_back("url: " + url); }
+    void openFile(const std::string& path) override { requests.push_back("open: " + path); }
+    void revealFile(const std::string& path) override { requests.push_back("reveal: " + path); }
+
+    std::vector<std::string> requests;
+};
+
+} // namespace kelvane::test

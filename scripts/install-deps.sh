@@ -2,6 +2,8 @@
 # Installs every package the build, the tests, the fuzzers and the benchmarks need, from
 # Debian 12's archive. Runs as root; does nothing when everything is already there.
 # python3-jsonschema (draft 2020-12 since 4.0; Debian 12 has 4.10) checks schema/v2.json.
+# libqt6svg6 draws the SVG icon. Xvfb, IceWM (its task bar is the system tray), xdotool, the X
+# utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
 set -euo pipefail
 
 packages=(
@@ -10,7 +12,8 @@ packages=(
     libicu-dev rapidjson-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libqt6svg6
+    xvfb icewm xdotool x11-utils imagemagick
     fzf vim
 )
 

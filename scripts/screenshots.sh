@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Starts Kelvane on a virtual display with a system tray and photographs, from the example
+# configurations: the menu, a submenu, the confirmation dialog, the problem alert and the
+# warnings alert. Usage: scripts/screenshots.sh [folder] (default build/screenshots).
+# Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
+# is closed with Escape).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+out=$(realpath -m "${1:-build/screenshots}")
+mkdir -p "$out"
+
+if [[ ! -x build/bin/kelvane ]]; then
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build --target kelvane
+fi
+
+source scripts/virtual-display.sh
+start_virtual_display 1024x640
+
+# Kelvane's own files go to a folder of their own, so the user's preferences, login item and
+# Shuttle files stay out of it; the first run counts as done, so no import is offered.
+scratch=$(mktemp -d)
+export HOME=$scratch XDG_CONFIG_HOME=$scratch/config
+mkdir -p "$XDG_CONFIG_HOME/Kelvane"
+cp examples/kelvane.json "$scratch/kelvane.json"
+cp examples/shuttle.json "$scratch/shuttle.json"
+printf '{\n  "version": 2,\n  "items": [\n' >"$scratch/broken.json"
+sed 's/"cmd+shift+l"/"cmd+shift+lk"/; s/"ctrl+alt+b"/"ctrl+hyper+b"/' examples/kelvane.json \
+    >"$scratch/warnings.json"
+chmod 600 "$scratch"/*.json
+
+app_pid=
+stop_app() {
+    if [[ -n $app_pid ]]; then
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+        app_pid=
+    fi
+}
+trap 'stop_app; stop_virtual_display; rm -rf "$scratch"' EXIT
+
+# Kelvane's window in IceWM's tray.
+tray_icon() {
+    xwininfo -root -tree |
+        awk '/"SystemTray"/ { tray = 1 } tray && /\("kelvane" "Kelvane"\)/ { print $1; exit }' |
+        grep .
+}
+
+# Waits until Kelvane shows the given number of windows, its tray icon included.
+windows_shown() {
+    (($(xdotool search --onlyvisible --classname '^kelvane$' | wc -l) == $1))
+}
+
+# Starts Kelvane on the given configuration and waits for its icon in the tray.
+start_app() {
+    printf '{"configPath": "%s", "didCompleteFirstRun": true, "didSeedLaunchAtLogin": true}\n' \
+        "$scratch/$1" >"$XDG_CONFIG_HOME/Kelvane/preferences.json"
+    "$repo/build/bin/kelvane" 2>>"$out/kelvane.log" &
+    app_pid=$!
+    wait_until tray_icon
+}
+
+# Opens the menu with a right click on the icon.
+open_menu() {
+    xdotool mousemove --window "$(tray_icon)" 8 8 click 3
+    wait_until windows_shown 2
+}
+
+dialog_shown() {
+    local window
+    for window in $(xdotool search --onlyvisible --classname '^kelvane$'); do
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && return 0
+    done
+    return 1
+}
+
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key "$key"
+    done
+}
+
+# Types keys, then waits until the given number of windows is shown.
+keys_then() {
+    local windows=$1
+    shift
+    keys "$@"
+    wait_until windows_shown "$windows"
+}
+
+shoot() {
+    sleep 0.5 # a mapped window is not yet a painted one
+    import -window root "$out/$1.png"
+    echo "  $out/$1.png"
+}
+
+echo "Screenshots into $out:"
+start_app kelvane.json
+open_menu
+shoot 1-menu
+# "Projekte" is the third entry, "Kelvane" the first of its submenu.
+keys_then 4 Down Down Down Right Right
+shoot 2-submenu
+keys_then 1 Escape Escape Escape
+# "Papierkorb leeren" (rm -rf ~/.Trash/*) is the fifth entry.
+open_menu
+keys Down Down Down Down Down Return
+wait_until dialog_shown
+shoot 3-confirmation
+keys_then 1 Escape
+stop_app
+
+start_app broken.json
+open_menu
+keys Down Return
+wait_until dialog_shown
+shoot 4-problem
+keys_then 1 Escape
+stop_app
+
+# The warnings entry follows the commands, seven entries above the end of the menu.
+start_app warnings.json
+open_menu
+keys Up Up Up Up Up Up Up Return
+wait_until dialog_shown
+shoot 5-warnings
+keys_then 1 Escape
+stop_app

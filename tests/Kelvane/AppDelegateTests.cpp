@@ -5,13 +5,12 @@
 #include "support/FakeLoginItemService.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
 #include "support/RecordingDialogs.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <QAction>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace kelvane {
 namespace {
@@ -30,30 +29,6 @@ public:
         return test::RecordingDialogs::runModal(alert);
     }
     std::function<void()> beforeAnswer;
-};
-
-/// Points HOME and XDG_CONFIG_HOME into a temporary folder for the duration of a test.
-class ScopedHome {
-public:
-    explicit ScopedHome(const fs::path& home) {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
-        ::setenv("HOME", home.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
-    }
-    ~ScopedHome() {
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                ::setenv(name, value->c_str(), 1);
-            else
-                ::unsetenv(name);
-        }
-    }
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
 };
 
 class AppDelegateTest : public ::testing::Test {
@@ -85,7 +60,8 @@ protected:
     }
 
     test::TemporaryFolder home;
-    ScopedHome scopedHome{home.path()};
+    test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
+    test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", (home / ".config").string()};
     test::InMemoryPreferenceStore store;
     Preferences preferences{store};
     AnsweringDialogs dialogs;
@@ -114,6 +90,7 @@ TEST_F(AppDelegateTest, anExistingStoredFileIsUsedWithoutCreatingTheDefaultFolde
 TEST_F(AppDelegateTest, aStoredFileThatIsGoneFallsBackToTheDefaultForThisRunOnly) {
     const std::string gone = (home / "gone.json").string();
     preferences.setConfigPath(gone);
+    writeShuttleFile(".shuttle.json", twoCommands);
     launch();
     EXPECT_EQ(delegate->store()->url(), defaultFile());
     EXPECT_EQ(test::contentOf(defaultFile()), "{\n  \"version\": 2,\n  \"items\": []\n}\n");

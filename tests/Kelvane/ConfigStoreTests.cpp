@@ -6,6 +6,7 @@
 
 #include "support/EditorSaves.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 
 namespace kelvane {
@@ -38,27 +38,6 @@ std::vector<std::string> titles(const ConfigStore& store) {
             result.push_back(entry.command.title);
     return result;
 }
-
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 class ConfigStoreTest : public ::testing::Test {
 protected:
@@ -267,8 +246,8 @@ TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
 class DefaultConfigurationTest : public ::testing::Test {
 protected:
     test::TemporaryFolder home;
-    ScopedEnvironment configHome{"XDG_CONFIG_HOME", (home / "config").string()};
-    ScopedEnvironment homeVariable{"HOME", home.path().string()};
+    test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", (home / "config").string()};
+    test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
 };
 
 TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenu) {

@@ -2,11 +2,10 @@
 
 #include "KelvaneCore/Files/FileError.hpp"
 
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace kelvane {
 namespace {
@@ -91,15 +90,10 @@ TEST(XDGAutostartEntry, execValueSurvivesEveryLayerOfEscaping) {
 
 TEST(XDGAutostartEntry, theUsersEntryLiesInTheXDGConfigurationFolder) {
     const test::TemporaryFolder folder;
-    const char* previous = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = previous != nullptr ? previous : "";
-    ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
-    const auto service = makeLoginItemService();
-    service->registerItem();
-    if (previous != nullptr)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    {
+        const test::ScopedEnvironment configHome("XDG_CONFIG_HOME", folder.path().string());
+        makeLoginItemService()->registerItem();
+    }
 
     const std::string written = test::contentOf(folder / "autostart/kelvane.desktop");
     const std::string program = std::filesystem::read_symlink("/proc/self/exe").string();

@@ -8,6 +8,8 @@
 #include "KelvaneCore/Terminal/ShellQuoting.hpp"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QFile>
 #include <QPointer>
 
 namespace kelvane {
@@ -31,12 +33,20 @@ StatusItemController::~StatusItemController() {
 }
 
 void StatusItemController::configureButton() {
-    m_icon = symbolIcon("terminal");
+    // The application's own image, as a template the tray can show on light and dark panels;
+    // the system's terminal symbol when the build carries none.
+    m_icon = QFile::exists(":/MenuBarIcon") ? QIcon(":/MenuBarIcon") : symbolIcon("terminal");
     // The tray shows an icon's normal mode only, so the dimmed look is a pixmap of its own.
     for (const int size : {16, 22, 24, 32, 48, 64})
         m_dimmedIcon.addPixmap(m_icon.pixmap(size, QIcon::Disabled));
     m_statusItem.setIcon(m_icon);
     m_statusItem.setToolTip("Kelvane");
+    // A click on a status item opens its menu; trays elsewhere keep menus for the right button.
+    connect(&m_statusItem, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger && m_menu)
+                    m_menu->popup(QCursor::pos());
+            });
 }
 
 void StatusItemController::rebuildMenu() {

@@ -6,31 +6,33 @@
 namespace kelvane::ctl {
 namespace {
 
-const OptionSpec& specFor(std::string_view name, const std::vector<OptionSpec>& specs) {
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& candidate) {
-        return candidate.name == name;
-    });
-    if (spec == specs.end())
+const OptionDefinition& definitionOf(std::string_view name,
+                                     const std::vector<OptionDefinition>& definitions) {
+    const auto definition =
+        std::find_if(definitions.begin(), definitions.end(),
+                     [&](const OptionDefinition& candidate) { return candidate.name == name; });
+    if (definition == definitions.end())
         throw UsageError("Unbekannte Option " + germanQuoted(name) + ".");
-    return *spec;
+    return *definition;
 }
 
-void checkValue(const OptionSpec& spec, std::string_view value) {
-    if (spec.allowedValues.empty() ||
-        std::find(spec.allowedValues.begin(), spec.allowedValues.end(), value) !=
-            spec.allowedValues.end())
+void checkValue(const OptionDefinition& definition, std::string_view value) {
+    if (definition.allowedValues.empty() ||
+        std::find(definition.allowedValues.begin(), definition.allowedValues.end(), value) !=
+            definition.allowedValues.end())
         return;
     std::string allowed;
-    for (std::string_view candidate : spec.allowedValues)
+    for (std::string_view candidate : definition.allowedValues)
         allowed += (allowed.empty() ? "" : ", ") + std::string(candidate);
     throw UsageError("Ung\u00FCltiger Wert " + germanQuoted(value) + " f\u00FCr " +
-                     germanQuoted(spec.name) + " \u2014 erlaubt: " + allowed + ".");
+                     germanQuoted(definition.name) + " \u2014 erlaubt: " + allowed + ".");
 }
 
 } // namespace
 
 Arguments Arguments::parse(const std::vector<std::string>& arguments,
-                           const std::vector<OptionSpec>& specs, std::size_t positionalCount) {
+                           const std::vector<OptionDefinition>& definitions,
+                           std::size_t positionalCount) {
     Arguments result;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -45,18 +47,18 @@ Arguments Arguments::parse(const std::vector<std::string>& arguments,
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const OptionSpec& spec = specFor(name, specs);
+        const OptionDefinition& definition = definitionOf(name, definitions);
         std::string value;
         if (equals != std::string::npos) {
-            if (!spec.takesValue)
+            if (!definition.takesValue)
                 throw UsageError("Die Option " + germanQuoted(name) + " nimmt keinen Wert.");
             value = argument.substr(equals + 1);
-        } else if (spec.takesValue) {
+        } else if (definition.takesValue) {
             if (i + 1 >= arguments.size())
                 throw UsageError("Der Option " + germanQuoted(name) + " fehlt ihr Wert.");
             value = arguments[++i];
         }
-        checkValue(spec, value);
+        checkValue(definition, value);
         result.m_options[name] = value;
     }
     if (result.m_positionals.size() != positionalCount)

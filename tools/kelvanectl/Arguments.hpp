@@ -17,7 +17,7 @@ public:
 
 /// An option a subcommand accepts: a switch, or one that takes a value from a fixed list (or
 /// any value when the list is empty).
-struct OptionSpec {
+struct OptionDefinition {
     std::string_view name;
     bool takesValue = false;
     std::vector<std::string_view> allowedValues;
@@ -30,7 +30,8 @@ public:
     /// ends the options. Throws `UsageError` for an unknown option, a missing or disallowed
     /// value, or a number of positional arguments other than `positionalCount`.
     static Arguments parse(const std::vector<std::string>& arguments,
-                           const std::vector<OptionSpec>& specs, std::size_t positionalCount);
+                           const std::vector<OptionDefinition>& definitions,
+                           std::size_t positionalCount);
 
     bool has(std::string_view option) const;
     std::optional<std::string> value(std::string_view option) const;

@@ -17,13 +17,13 @@ struct Subcommand {
     std::string_view name;
     std::string_view usage;
     std::string_view summary;
-    std::vector<OptionSpec> options;
+    std::vector<OptionDefinition> options;
     std::size_t positionalCount;
     int (*run)(const Invocation&);
 };
 
-const OptionSpec sortOption{"--sort", true, {"alphabetical", "file-order"}};
-const OptionSpec jsonOption{"--json", false, {}};
+const OptionDefinition sortOption{"--sort", true, {"alphabetical", "file-order"}};
+const OptionDefinition jsonOption{"--json", false, {}};
 
 const std::array<Subcommand, 9>& subcommands() {
     static const std::array<Subcommand, 9> table{{

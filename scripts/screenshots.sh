@@ -22,7 +22,7 @@ start_virtual_display 1024x640
 # Shuttle files stay out of it; the first run counts as done, so no import is offered.
 scratch=$(mktemp -d)
 export HOME=$scratch XDG_CONFIG_HOME=$scratch/config
-mkdir -p "$XDG_CONFIG_HOME/Kelvane"
+mkdir -p "$XDG_CONFIG_HOME/Kelvane/Preferences"
 cp examples/kelvane.json "$scratch/kelvane.json"
 cp examples/shuttle.json "$scratch/shuttle.json"
 printf '{\n  "version": 2,\n  "items": [\n' >"$scratch/broken.json"
@@ -55,7 +55,7 @@ windows_shown() {
 # Starts Kelvane on the given configuration and waits for its icon in the tray.
 start_app() {
     printf '{"configPath": "%s", "didCompleteFirstRun": true, "didSeedLaunchAtLogin": true}\n' \
-        "$scratch/$1" >"$XDG_CONFIG_HOME/Kelvane/preferences.json"
+        "$scratch/$1" >"$XDG_CONFIG_HOME/Kelvane/Preferences/preferences.json"
     "$repo/build/bin/kelvane" 2>>"$out/kelvane.log" &
     app_pid=$!
     wait_until tray_icon

@@ -55,8 +55,11 @@ void encode(rapidjson::PrettyWriter<rapidjson::StringBuffer>& writer,
 } // namespace
 
 JSONPreferenceStore::JSONPreferenceStore(std::filesystem::path file) : m_file(std::move(file)) {
-    std::error_code missing;
-    if (!std::filesystem::exists(m_file, missing))
+    // The folder is made now rather than at the first write, which may come while the folder
+    // around it is being watched.
+    std::error_code ignored;
+    std::filesystem::create_directories(m_file.parent_path(), ignored);
+    if (!std::filesystem::exists(m_file, ignored))
         return;
     try {
         const rapidjson::Document document = StrictJSON::parse(FileAccess::readRegularFile(m_file));

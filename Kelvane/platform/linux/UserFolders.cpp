@@ -14,7 +14,10 @@ std::filesystem::path applicationSupportFolder() {
 }
 
 std::unique_ptr<PreferenceStore> makeUserPreferenceStore() {
-    return std::make_unique<JSONPreferenceStore>(applicationSupportFolder() / "preferences.json");
+    // A folder of their own, as the user defaults have on macOS: a write of the preferences
+    // must not look like a change in the folder the configuration file is watched in.
+    return std::make_unique<JSONPreferenceStore>(applicationSupportFolder() / "Preferences" /
+                                                 "preferences.json");
 }
 
 } // namespace kelvane

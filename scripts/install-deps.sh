@@ -4,6 +4,7 @@
 # python3-jsonschema (draft 2020-12 since 4.0; Debian 12 has 4.10) checks schema/v2.json.
 # libqt6svg6 draws the SVG icon. Xvfb, IceWM (its task bar is the system tray), xdotool, the X
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
+# libx11-dev and libxcb1-dev grab the global hot key on X11.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
     qt6-base-dev libgl-dev libqt6svg6
+    libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
     fzf vim
 )

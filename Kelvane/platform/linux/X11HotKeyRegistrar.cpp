@@ -87,6 +87,8 @@ public:
         if (m_grab)
             ungrab(m_display, *m_grab);
         m_grab.reset();
+        // The release of a key held now goes to whoever has the keyboard then.
+        m_held = false;
     }
 
     void setOnPress(std::function<void()> onPress) override { m_onPress = std::move(onPress); }
@@ -108,14 +110,25 @@ private:
         if (!m_grab || eventType != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & ~0x80) != XCB_KEY_PRESS)
+        const uint8_t type = event->response_type & ~0x80;
+        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
             return false;
-        const auto* press = static_cast<const xcb_key_press_event_t*>(message);
-        const unsigned keyboardModifiers = press->state & 0xff;
-        if (press->event != m_grab->root || press->detail != m_grab->keyCode ||
-            (keyboardModifiers & ~m_grab->lockMasks) != m_grab->modifiers)
+        // Presses and releases share one layout.
+        const auto* key = static_cast<const xcb_key_press_event_t*>(message);
+        if (key->event != m_grab->root || key->detail != m_grab->keyCode)
             return false;
-        if (m_onPress)
+        if (type == XCB_KEY_RELEASE) {
+            m_held = false;
+            m_releaseTime = key->time;
+            return true;
+        }
+        if ((key->state & 0xff & ~m_grab->lockMasks) != m_grab->modifiers)
+            return false;
+        // A held key repeats its press, with or without a release of the same moment before
+        // each repeat; the combination counts once until it is let go.
+        const bool repeated = m_held || key->time == m_releaseTime;
+        m_held = true;
+        if (!repeated && m_onPress)
             m_onPress();
         return true;
     }
@@ -123,6 +136,8 @@ private:
     Display* m_display = nullptr;
     std::optional<KeyGrab> m_grab;
     bool m_filterInstalled = false;
+    bool m_held = false;
+    xcb_timestamp_t m_releaseTime = 0;
     std::function<void()> m_onPress;
 };
 

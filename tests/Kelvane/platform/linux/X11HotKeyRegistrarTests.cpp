@@ -4,6 +4,8 @@
 #include "Kelvane/platform/linux/X11ErrorTrap.hpp"
 #include "Kelvane/platform/linux/X11KeyMapping.hpp"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 
@@ -15,6 +17,7 @@
 // Last: Xlib's macros (None, Status, Bool) break the Qt and GoogleTest headers.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <xcb/xproto.h>
 
 namespace kelvane {
 namespace {
@@ -25,8 +28,12 @@ constexpr uint32_t kKey = 40;
 constexpr uint32_t shiftCommand = 0x200 | 0x100;
 
 // Returns once the server has handled the keys: xdotool flushes them before it exits.
+void xdotool(const QStringList& arguments) {
+    ASSERT_EQ(QProcess::execute("xdotool", arguments), 0) << arguments.join(' ').toStdString();
+}
+
 void type(const QString& keys) {
-    ASSERT_EQ(QProcess::execute("xdotool", {"key", keys}), 0) << keys.toStdString();
+    xdotool({"key", keys});
 }
 
 class X11HotKeyRegistrarTest : public ::testing::Test {
@@ -67,6 +74,33 @@ TEST_F(X11HotKeyRegistrarTest, anUnregisteredCombinationNoLongerArrives) {
     ASSERT_EQ(registrar->registerHotKey(kKey, shiftCommand), 0);
     type("ctrl+shift+k");
     expectOnePressMore(0);
+}
+
+// Counts the key presses that reach the application, before any other filter sees them.
+class KeyPressCounter : public QAbstractNativeEventFilter {
+public:
+    KeyPressCounter() { QCoreApplication::instance()->installNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+        if ((static_cast<const xcb_generic_event_t*>(message)->response_type & ~0x80) ==
+            XCB_KEY_PRESS)
+            ++presses;
+        return false;
+    }
+
+    int presses = 0;
+};
+
+TEST_F(X11HotKeyRegistrarTest, aHeldCombinationCountsOnceUntilItIsLetGo) {
+    ASSERT_EQ(registrar->registerHotKey(kKey, shiftCommand), 0);
+    KeyPressCounter keyPresses;
+    xdotool({"keydown", "ctrl+shift+k"});
+    // The server's auto-repeat presses the held key again and again.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keyPresses.presses >= 3; }, 10'000));
+    xdotool({"keyup", "ctrl+shift+k"});
+    type("ctrl+shift+k");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return presses >= 2; }, 10'000));
+    EXPECT_EQ(presses, 2);
 }
 
 TEST_F(X11HotKeyRegistrarTest, aCombinationAnotherClientHoldsIsRefusedWithoutAPartialGrab) {

@@ -85,19 +85,8 @@ QWidget* QuickSearchView::makeHeader() {
 
 QWidget* QuickSearchView::makeContent() {
     m_content = new QStackedWidget(this);
-    m_list = new QListView(m_content);
+    m_list = new SearchResultListView(m_model, m_content);
     m_list->setObjectName("quickSearchResults");
-    m_list->setModel(&m_model);
-    m_list->setItemDelegate(new SearchResultDelegate(m_list));
-    m_list->setUniformItemSizes(true);
-    // The field keeps the keyboard; the list only shows the selection the keys move.
-    m_list->setFocusPolicy(Qt::NoFocus);
-    m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setFrameShape(QFrame::NoFrame);
-    m_list->viewport()->setAutoFillBackground(false);
-    m_list->setContentsMargins(8, 8, 8, 8);
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
         select(index.row());
         runSelected(false);
@@ -107,6 +96,7 @@ QWidget* QuickSearchView::makeContent() {
     m_emptyState = new QLabel(m_content);
     m_emptyState->setObjectName("quickSearchEmptyState");
     m_emptyState->setAlignment(Qt::AlignCenter);
+    m_emptyState->setFont(QuickSearchStyle::systemFont(13));
     QPalette palette = m_emptyState->palette();
     palette.setColor(QPalette::WindowText,
                      QuickSearchStyle::labelColor(palette, Emphasis::secondary));

@@ -92,7 +92,11 @@ void SearchResultDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     const QFontMetrics titleMetrics(m_titleFont);
     const QFontMetrics pathMetrics(m_pathFont);
     const int textWidth = std::max(0, content.width() - commandWidth - minimumGap);
-    const int textHeight = titleMetrics.height() + lineSpacing + pathMetrics.height();
+    // Rows are all of one height; a command at the top level, without a group path, has its
+    // title in the middle.
+    const bool hasPath = !hit.path.empty();
+    const int textHeight =
+        titleMetrics.height() + (hasPath ? lineSpacing + pathMetrics.height() : 0);
     QRect line(content.left(), content.center().y() - textHeight / 2, textWidth,
                titleMetrics.height());
     painter->setFont(m_titleFont);
@@ -100,13 +104,15 @@ void SearchResultDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->drawText(
         line, Qt::AlignLeft | Qt::AlignVCenter,
         titleMetrics.elidedText(qString(hit.command.title), Qt::ElideRight, textWidth));
-    line.translate(0, line.height() + lineSpacing);
-    line.setHeight(pathMetrics.height());
-    painter->setFont(m_pathFont);
-    painter->setPen(QuickSearchStyle::labelColor(option.palette, Emphasis::secondary));
-    painter->drawText(
-        line, Qt::AlignLeft | Qt::AlignVCenter,
-        pathMetrics.elidedText(qString(hit.pathDescription()), Qt::ElideRight, textWidth));
+    if (hasPath) {
+        line.translate(0, line.height() + lineSpacing);
+        line.setHeight(pathMetrics.height());
+        painter->setFont(m_pathFont);
+        painter->setPen(QuickSearchStyle::labelColor(option.palette, Emphasis::secondary));
+        painter->drawText(
+            line, Qt::AlignLeft | Qt::AlignVCenter,
+            pathMetrics.elidedText(qString(hit.pathDescription()), Qt::ElideRight, textWidth));
+    }
     painter->restore();
 }
 
@@ -114,6 +120,21 @@ QSize SearchResultDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIn
     const int textHeight =
         QFontMetrics(m_titleFont).height() + lineSpacing + QFontMetrics(m_pathFont).height();
     return {0, verticalPadding + textHeight + verticalPadding + rowSpacing};
+}
+
+SearchResultListView::SearchResultListView(SearchResultListModel& model, QWidget* parent)
+    : QListView(parent) {
+    setModel(&model);
+    setItemDelegate(new SearchResultDelegate(this));
+    setUniformItemSizes(true);
+    setFocusPolicy(Qt::NoFocus);
+    // The selection follows the keys in the field only; a click runs its row instead.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(false);
+    setViewportMargins(8, 8, 8, 8);
 }
 
 } // namespace kelvane

@@ -3,6 +3,7 @@
 #include "KelvaneCore/Search/CommandSearch.hpp"
 
 #include <QAbstractListModel>
+#include <QListView>
 #include <QStyledItemDelegate>
 
 #include <vector>
@@ -54,6 +55,16 @@ private:
     QFont m_titleFont;
     QFont m_pathFont;
     QFont m_commandFont;
+};
+
+/// The list of hits: it never takes the keyboard (the search field keeps it and moves the
+/// selection), its rows keep a margin from its edges, and its scroll bar sits at the edge.
+class SearchResultListView : public QListView {
+    Q_OBJECT
+
+public:
+    /// Shows `model` with a `SearchResultDelegate`.
+    SearchResultListView(SearchResultListModel& model, QWidget* parent = nullptr);
 };
 
 } // namespace kelvane

@@ -139,6 +139,7 @@ QIcon symbolIcon(const std::string& symbolName) {
         Symbol{"terminal", "utilities-terminal", QStyle::SP_ComputerIcon},
         Symbol{"exclamationmark.triangle.fill", "dialog-warning", QStyle::SP_MessageBoxWarning},
         Symbol{"info.circle", "dialog-information", QStyle::SP_MessageBoxInformation},
+        Symbol{"magnifyingglass", "edit-find", QStyle::SP_FileDialogContentsView},
     };
     for (const Symbol& symbol : symbols) {
         if (symbol.name == symbolName)

@@ -1,0 +1,74 @@
+#include "Kelvane/QuickSearchFooter.hpp"
+
+#include "Kelvane/QuickSearchStyle.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QOperatingSystemVersion>
+
+namespace kelvane {
+namespace {
+
+using QuickSearchStyle::Emphasis;
+
+void setTextColor(QLabel& label, Emphasis emphasis) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, QuickSearchStyle::labelColor(palette, emphasis));
+    label.setPalette(palette);
+}
+
+} // namespace
+
+QuickSearchFooter::QuickSearchFooter(QWidget* parent) : QWidget(parent) {
+    setObjectName("quickSearchFooter");
+    setFont(QuickSearchStyle::systemFont(11));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 8, 14, 8);
+    layout->setSpacing(14);
+    addKeyHint("\u21A9", "Ausf\u00FChren");
+    addKeyHint(copyKeyCap(), "Kopieren");
+    addKeyHint("\u2191\u2193", "Navigieren");
+    addKeyHint("esc", "Schlie\u00DFen");
+    layout->addStretch();
+    m_count = new QLabel(this);
+    m_count->setObjectName("quickSearchCount");
+    setTextColor(*m_count, Emphasis::tertiary);
+    layout->addWidget(m_count);
+    setCount(0, 0);
+}
+
+void QuickSearchFooter::setCount(std::size_t shown, std::size_t total) {
+    m_count->setText(QString("%1 von %2").arg(shown).arg(total));
+}
+
+QString QuickSearchFooter::countText() const {
+    return m_count->text();
+}
+
+QString QuickSearchFooter::copyKeyCap() {
+    // A check of the running system rather than of the build: a key label is not worth a
+    // platform adapter of its own.
+    return QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS ? "\u2318\u21A9"
+                                                                                    : "Strg+\u21A9";
+}
+
+void QuickSearchFooter::addKeyHint(const QString& key, const QString& label) {
+    auto* hint = new QHBoxLayout;
+    hint->setSpacing(4);
+    auto* cap = new QLabel(key, this);
+    const QColor fill = QuickSearchStyle::labelColor(palette(), Emphasis::quaternary);
+    cap->setStyleSheet(
+        QString(
+            "QLabel { background: rgba(%1, %2, %3, %4); border-radius: 4px; padding: 1px 5px; }")
+            .arg(fill.red())
+            .arg(fill.green())
+            .arg(fill.blue())
+            .arg(fill.alpha()));
+    hint->addWidget(cap);
+    auto* text = new QLabel(label, this);
+    setTextColor(*text, Emphasis::secondary);
+    hint->addWidget(text);
+    static_cast<QHBoxLayout*>(layout())->addLayout(hint);
+}
+
+} // namespace kelvane

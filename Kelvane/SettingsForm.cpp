@@ -38,6 +38,8 @@ QFormLayout* addSection(QBoxLayout& pane, const QString& title) {
 QLabel* caption(const QString& text, std::optional<QColor> color) {
     auto* label = new QLabel(text);
     label->setWordWrap(true);
+    // Only expanding fields take the form's whole width; a wrapped text would stay narrow.
+    label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     label->setFont(captionFont(label->font()));
     colour(*label, color);
     return label;

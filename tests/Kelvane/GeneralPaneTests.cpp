@@ -54,7 +54,8 @@ protected:
 
 TEST_F(GeneralPaneTest, theHotKeyIsStoredAndReportedOncePerChange) {
     record(Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
-    EXPECT_EQ(preferenceStore.values.at("quickSearchHotKey"), PreferenceValue("40,768"));
+    EXPECT_EQ(preferenceStore.values.at("quickSearchHotKey"),
+              PreferenceValue(std::string("40,768")));
     EXPECT_EQ(hotKeyChanges, 1);
 
     record(Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);

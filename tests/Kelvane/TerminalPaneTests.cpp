@@ -25,7 +25,7 @@ TEST_F(TerminalPaneTest, choosingStoresTheOverrideAndTheFileOptionRemovesIt) {
     EXPECT_EQ(picker().count(), 5);
 
     choose(picker(), "Aktuelles Fenster");
-    EXPECT_EQ(preferenceStore.values.at("openInOverride"), PreferenceValue("current"));
+    EXPECT_EQ(preferenceStore.values.at("openInOverride"), PreferenceValue(std::string("current")));
     choose(picker(), "Aus Konfiguration (Aktuelles Fenster)");
     EXPECT_FALSE(preferenceStore.values.contains("openInOverride"));
 

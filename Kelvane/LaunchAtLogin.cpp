@@ -18,6 +18,10 @@ bool LaunchAtLogin::isEnabled() const {
     return m_service.status() == LoginItemService::Status::enabled;
 }
 
+bool LaunchAtLogin::requiresApproval() const {
+    return m_service.status() == LoginItemService::Status::requiresApproval;
+}
+
 bool LaunchAtLogin::setEnabled(bool on) {
     if (!on && !isEnabled())
         return true;

@@ -16,6 +16,10 @@ public:
     /// approval counts as off.
     bool isEnabled() const;
 
+    /// True while the item is registered but waits for the user's approval in the system's
+    /// settings.
+    bool requiresApproval() const;
+
     /// Registers (always, so that an item waiting for approval is asked for again) or removes
     /// the login item. A refusal is logged and answered with false.
     bool setEnabled(bool on);

@@ -140,6 +140,9 @@ QIcon symbolIcon(const std::string& symbolName) {
         Symbol{"exclamationmark.triangle.fill", "dialog-warning", QStyle::SP_MessageBoxWarning},
         Symbol{"info.circle", "dialog-information", QStyle::SP_MessageBoxInformation},
         Symbol{"magnifyingglass", "edit-find", QStyle::SP_FileDialogContentsView},
+        Symbol{"gearshape", "preferences-system", QStyle::SP_FileDialogDetailedView},
+        Symbol{"slider.horizontal.3", "preferences-other", QStyle::SP_FileDialogListView},
+        Symbol{"xmark.circle.fill", "edit-clear", QStyle::SP_LineEditClearButton},
     };
     for (const Symbol& symbol : symbols) {
         if (symbol.name == symbolName)

@@ -23,8 +23,9 @@ std::unique_ptr<QMenu> makeQMenu(const MenuModel& model, const MenuPerform& perf
 /// becomes Alt. Empty for an equivalent without a key.
 QKeySequence keySequence(const MenuKeyEquivalent& equivalent);
 
-/// The desktop theme's icon for one of the system symbol names the menu uses, with a fallback
-/// from the widget style; a name the theme knows is taken as it is; null for any other name.
+/// The desktop theme's icon for one of the system symbol names the application uses, with a
+/// fallback from the widget style; a name the theme knows is taken as it is; null for any other
+/// name.
 QIcon symbolIcon(const std::string& symbolName);
 
 } // namespace kelvane

@@ -25,7 +25,9 @@ void AppDelegate::applicationDidFinishLaunching() {
         TerminalAppScriptBuilder(QDir::homePath().toStdString()), makeScriptEngine(),
         [](std::string_view notice) { Log::info("terminal", std::string(notice)); });
     m_statusItem = std::make_unique<StatusItemController>(
-        *m_store, m_preferences, std::move(backend), m_dialogs, m_workspace);
+        *m_store, m_preferences, std::move(backend), makeHotKeyRegistrar(),
+        DesktopServices{m_dialogs, m_workspace, m_launchAtLogin,
+                        chooseConfigurationFileWithDialog});
     m_store->start();
     seedLaunchAtLoginIfNeeded();
     offerShuttleImportIfNeeded();

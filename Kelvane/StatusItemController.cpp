@@ -16,14 +16,21 @@ namespace kelvane {
 
 StatusItemController::StatusItemController(ConfigStore& store, Preferences& preferences,
                                            std::unique_ptr<TerminalBackend> backend,
-                                           Dialogs& dialogs, Workspace& workspace, QObject* parent)
-    : QObject(parent), m_store(store), m_preferences(preferences), m_dialogs(dialogs),
-      m_workspace(workspace), m_runner(std::move(backend), preferences, dialogs, workspace) {
+                                           std::unique_ptr<HotKeyRegistrar> hotKeys,
+                                           DesktopServices desktop, QObject* parent)
+    : QObject(parent), m_store(store), m_preferences(preferences), m_hotKeys(std::move(hotKeys)),
+      m_desktop(std::move(desktop)),
+      m_runner(std::move(backend), preferences, m_desktop.dialogs, m_desktop.workspace) {
     configureButton();
     m_store.setOnChange([self = QPointer(this)] {
         if (self)
             self->rebuildMenu();
     });
+    m_hotKeys.setOnTrigger([self = QPointer(this)] {
+        if (self)
+            self->toggleQuickSearch();
+    });
+    m_hotKeys.registerCombination(m_preferences.quickSearchHotKey());
     rebuildMenu();
     m_statusItem.show();
 }
@@ -74,7 +81,7 @@ void StatusItemController::perform(MenuAction action, const std::optional<ShellC
         break;
     case MenuAction::copyCommand:
         if (command)
-            m_workspace.copyToPasteboard(command->command);
+            m_desktop.workspace.copyToPasteboard(command->command);
         break;
     case MenuAction::editConfiguration:
         editConfiguration();
@@ -89,15 +96,44 @@ void StatusItemController::perform(MenuAction action, const std::optional<ShellC
         showWarnings();
         break;
     case MenuAction::showAbout:
-        m_dialogs.runModal(ConfigurationAlerts::aboutAlert());
+        m_desktop.dialogs.runModal(ConfigurationAlerts::aboutAlert());
         break;
     case MenuAction::quit:
         QCoreApplication::quit();
         break;
     case MenuAction::showQuickSearch:
+        toggleQuickSearch();
+        break;
     case MenuAction::openSettings:
+        openSettings();
         break;
     }
+}
+
+void StatusItemController::toggleQuickSearch() {
+    if (!m_quickSearch) {
+        m_quickSearch = std::make_unique<QuickSearchController>(
+            m_store,
+            [self = QPointer(this)](const ShellCommand& command) {
+                if (self)
+                    self->m_runner.run(command, self->m_store.configuration());
+            },
+            m_desktop.workspace);
+    }
+    m_quickSearch->toggle();
+}
+
+void StatusItemController::openSettings() {
+    if (!m_settingsWindow) {
+        m_settingsWindow = std::make_unique<SettingsWindowController>(
+            m_preferences, m_store,
+            [self = QPointer(this)] {
+                if (self)
+                    self->m_hotKeys.registerCombination(self->m_preferences.quickSearchHotKey());
+            },
+            m_desktop.launchAtLogin, m_desktop.dialogs, m_desktop.workspace, m_desktop.chooseFile);
+    }
+    m_settingsWindow->showWindow();
 }
 
 void StatusItemController::editConfiguration() {
@@ -112,33 +148,35 @@ void StatusItemController::editConfiguration() {
         m_runner.run(edit, configuration);
         return;
     }
-    m_workspace.openFile(path);
+    m_desktop.workspace.openFile(path);
 }
 
 void StatusItemController::showProblem() {
     const auto problem = m_store.problem();
     if (!problem)
         return;
-    if (m_dialogs.runModal(ConfigurationAlerts::problemAlert(*problem)) != 0u)
+    if (m_desktop.dialogs.runModal(ConfigurationAlerts::problemAlert(*problem)) != 0u)
         return;
     const std::string path = m_store.url().string();
-    std::visit(Overloaded{
-                   [&](const ConfigurationProblem::Parse&) { m_workspace.openFile(path); },
-                   [&](const ConfigurationProblem::Missing&) { m_workspace.revealFile(path); },
-                   [&](const ConfigurationProblem::Untrusted& untrusted) {
-                       m_workspace.copyToPasteboard(
-                           ConfigurationAlerts::fixCommands(untrusted.issues));
-                   },
-               },
-               problem->kind);
+    std::visit(
+        Overloaded{
+            [&](const ConfigurationProblem::Parse&) { m_desktop.workspace.openFile(path); },
+            [&](const ConfigurationProblem::Missing&) { m_desktop.workspace.revealFile(path); },
+            [&](const ConfigurationProblem::Untrusted& untrusted) {
+                m_desktop.workspace.copyToPasteboard(
+                    ConfigurationAlerts::fixCommands(untrusted.issues));
+            },
+        },
+        problem->kind);
 }
 
 void StatusItemController::showWarnings() {
     const auto& configuration = m_store.configuration();
     if (!configuration || configuration->warnings.empty())
         return;
-    if (m_dialogs.runModal(ConfigurationAlerts::warningsAlert(configuration->warnings)) == 0u)
-        m_workspace.openFile(m_store.url().string());
+    if (m_desktop.dialogs.runModal(ConfigurationAlerts::warningsAlert(configuration->warnings)) ==
+        0u)
+        m_desktop.workspace.openFile(m_store.url().string());
 }
 
 } // namespace kelvane

@@ -2,6 +2,8 @@
 
 #include "Kelvane/platform/Log.hpp"
 
+#include "support/FakeHotKeyRegistrar.hpp"
+#include "support/FakeLoginItemService.hpp"
 #include "support/FakeTerminalBackend.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
 #include "support/RecordingDialogs.hpp"
@@ -24,10 +26,20 @@ class StatusItemControllerTest : public ::testing::Test {
 protected:
     StatusItemControllerTest() {
         Log::setSink([](const Log::Entry&) {});
+        start();
+    }
+
+    void start() {
+        controller.reset();
         auto backend = std::make_unique<test::FakeTerminalBackend>();
         runs = backend->record;
-        controller = std::make_unique<StatusItemController>(store, preferences, std::move(backend),
-                                                            dialogs, workspace);
+        auto registrar = std::make_unique<test::FakeHotKeyRegistrar>();
+        hotKeys = registrar.get();
+        controller = std::make_unique<StatusItemController>(
+            store, preferences, std::move(backend), std::move(registrar),
+            DesktopServices{dialogs, workspace, launchAtLogin, [](const fs::path&) {
+                                return std::optional<fs::path>();
+                            }});
     }
     ~StatusItemControllerTest() override {
         controller.reset();
@@ -69,6 +81,9 @@ protected:
     ConfigStore store{file, preferences};
     test::RecordingDialogs dialogs;
     test::RecordingWorkspace workspace;
+    test::FakeLoginItemService loginItems;
+    LaunchAtLogin launchAtLogin{loginItems};
+    test::FakeHotKeyRegistrar* hotKeys = nullptr;
     std::shared_ptr<test::FakeTerminalBackend::Record> runs;
     std::unique_ptr<StatusItemController> controller;
 };
@@ -193,6 +208,51 @@ TEST_F(StatusItemControllerTest, aboutShowsTheApplicationsName) {
     choose("\u00DCber Kelvane");
     ASSERT_EQ(dialogs.alerts.size(), 1u);
     EXPECT_EQ(dialogs.alerts[0].messageText, "Kelvane");
+}
+
+TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearch) {
+    EXPECT_TRUE(hotKeys->calls.empty()) << "no stored combination, no hot key";
+    preferences.setQuickSearchHotKey(HotKeyCombination{40, 768});
+    start();
+    ASSERT_EQ(hotKeys->calls, std::vector<std::string>{"register 40 768"});
+
+    hotKeys->press();
+    ASSERT_NE(controller->quickSearch(), nullptr);
+    EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
+    hotKeys->press();
+    EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+    choose("Schnellsuche\u2026");
+    EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
+    choose("Schnellsuche\u2026");
+    EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+}
+
+TEST_F(StatusItemControllerTest, quickSearchRunsThroughTheRunnerWithTheLoadedSettings) {
+    load(goodFile);
+    controller->toggleQuickSearch();
+    QWidget* panel = controller->quickSearch()->panel();
+    QTest::keyClicks(panel->focusWidget(), "zwei");
+    QTest::keyClick(panel->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(panel->isVisible());
+    ASSERT_EQ(runs->runs.size(), 1u);
+    EXPECT_EQ(runs->runs[0].command.command, "echo zwei");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::current);
+}
+
+TEST_F(StatusItemControllerTest, settingsWindowIsMadeOnceAndChangesTheHotKeyAtOnce) {
+    choose("Einstellungen\u2026");
+    SettingsWindowController* settings = controller->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->window()->isVisible());
+    settings->window()->close();
+    choose("Einstellungen\u2026");
+    EXPECT_EQ(controller->settingsWindow(), settings);
+    EXPECT_TRUE(settings->window()->isVisible());
+
+    preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
+    EXPECT_EQ(hotKeys->calls, std::vector<std::string>{"register 49 2304"});
+    preferences.setQuickSearchHotKey(std::nullopt);
+    EXPECT_EQ(hotKeys->calls, (std::vector<std::string>{"register 49 2304", "unregister"}));
 }
 
 } // namespace

@@ -16,6 +16,8 @@ class HotKeyService {
 public:
     /// Over the desktop's own registrar unless a test hands in another.
     explicit HotKeyService(std::unique_ptr<HotKeyRegistrar> registrar = makeHotKeyRegistrar());
+    HotKeyService(const HotKeyService&) = delete;
+    HotKeyService& operator=(const HotKeyService&) = delete;
 
     /// Replaces the registration: always removes the current one first, also when the new
     /// combination is the same; then registers the new one unless it is absent or has no modifier.

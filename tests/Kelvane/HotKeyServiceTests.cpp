@@ -2,14 +2,15 @@
 #include "Kelvane/platform/Log.hpp"
 #include "support/FakeHotKeyRegistrar.hpp"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace kelvane {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
 
 constexpr HotKeyCombination shiftCommandK{40,
                                           HotKeyCombination::shiftKey | HotKeyCombination::cmdKey};
@@ -38,17 +39,17 @@ TEST_F(HotKeyServiceTest, registersACombinationAndTriggersOncePerPress) {
     registrar.press();
     registrar.press();
 
-    EXPECT_THAT(registrar.calls, ElementsAre("register 40 768"));
+    EXPECT_EQ(registrar.calls, (Lines{"register 40 768"}));
     EXPECT_TRUE(service.isRegistered());
     EXPECT_EQ(triggers, 2);
-    EXPECT_THAT(log, IsEmpty());
+    EXPECT_EQ(log, Lines{});
 }
 
 TEST_F(HotKeyServiceTest, registeringTheSameCombinationAgainReplacesTheRegistration) {
     service.registerCombination(shiftCommandK);
     service.registerCombination(shiftCommandK);
 
-    EXPECT_THAT(registrar.calls, ElementsAre("register 40 768", "unregister", "register 40 768"));
+    EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "unregister", "register 40 768"}));
     EXPECT_TRUE(service.isRegistered());
 }
 
@@ -64,7 +65,7 @@ TEST_F(HotKeyServiceTest, noCombinationOrNoModifierRemovesTheRegistrationAndRegi
         service.registerCombination(combination);
         registrar.press();
 
-        EXPECT_THAT(registrar.calls, ElementsAre("register 40 768", "unregister"));
+        EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "unregister"}));
         EXPECT_FALSE(service.isRegistered());
         EXPECT_EQ(triggers, 0);
     }
@@ -75,14 +76,14 @@ TEST_F(HotKeyServiceTest, aRefusedRegistrationIsLoggedWithItsStatusAndLaterOnesR
     service.registerCombination(shiftCommandK);
 
     EXPECT_FALSE(service.isRegistered());
-    EXPECT_THAT(log, ElementsAre("hotkey error Hotkey konnte nicht registriert werden "
-                                 "(Status -9878) \u2014 vermutlich belegt."));
+    EXPECT_EQ(log, (Lines{"hotkey error Hotkey konnte nicht registriert werden "
+                          "(Status -9878) \u2014 vermutlich belegt."}));
 
     registrar.refusal = 0;
     service.registerCombination(HotKeyCombination{49, HotKeyCombination::controlKey});
 
     // Nothing was held after the refusal, so there is nothing to unregister before the retry.
-    EXPECT_THAT(registrar.calls, ElementsAre("register 40 768", "register 49 4096"));
+    EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "register 49 4096"}));
     EXPECT_TRUE(service.isRegistered());
 }
 

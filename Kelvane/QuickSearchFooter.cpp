@@ -7,17 +7,8 @@
 #include <QOperatingSystemVersion>
 
 namespace kelvane {
-namespace {
 
 using QuickSearchStyle::Emphasis;
-
-void setTextColor(QLabel& label, Emphasis emphasis) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, QuickSearchStyle::labelColor(palette, emphasis));
-    label.setPalette(palette);
-}
-
-} // namespace
 
 QuickSearchFooter::QuickSearchFooter(QWidget* parent) : QWidget(parent) {
     setObjectName("quickSearchFooter");
@@ -32,7 +23,7 @@ QuickSearchFooter::QuickSearchFooter(QWidget* parent) : QWidget(parent) {
     layout->addStretch();
     m_count = new QLabel(this);
     m_count->setObjectName("quickSearchCount");
-    setTextColor(*m_count, Emphasis::tertiary);
+    QuickSearchStyle::setTextEmphasis(*m_count, Emphasis::tertiary);
     layout->addWidget(m_count);
     setCount(0, 0);
 }
@@ -66,7 +57,7 @@ void QuickSearchFooter::addKeyHint(const QString& key, const QString& label) {
             .arg(fill.alpha()));
     hint->addWidget(cap);
     auto* text = new QLabel(label, this);
-    setTextColor(*text, Emphasis::secondary);
+    QuickSearchStyle::setTextEmphasis(*text, Emphasis::secondary);
     hint->addWidget(text);
     static_cast<QHBoxLayout*>(layout())->addLayout(hint);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QWidget>
 
 namespace kelvane::QuickSearchStyle {
 
@@ -21,6 +22,12 @@ QColor labelColor(const QPalette& palette, Emphasis emphasis) {
         break;
     }
     return color;
+}
+
+void setTextEmphasis(QWidget& widget, Emphasis emphasis) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, labelColor(palette, emphasis));
+    widget.setPalette(palette);
 }
 
 QColor selectionFill(const QPalette& palette) {

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPalette>
 
+class QWidget;
+
 namespace kelvane::QuickSearchStyle {
 
 /// The levels of emphasis the panel's texts and fills use, from plain text down to the faint
@@ -12,6 +14,9 @@ enum class Emphasis { primary, secondary, tertiary, quaternary };
 
 /// The palette's text colour, made fainter for each level of emphasis below the primary.
 QColor labelColor(const QPalette& palette, Emphasis emphasis);
+
+/// Gives `widget` the text colour of `emphasis`.
+void setTextEmphasis(QWidget& widget, Emphasis emphasis);
 
 /// The palette's highlight colour at the opacity a selected row is underlaid with.
 QColor selectionFill(const QPalette& palette);

@@ -97,10 +97,7 @@ QWidget* QuickSearchView::makeContent() {
     m_emptyState->setObjectName("quickSearchEmptyState");
     m_emptyState->setAlignment(Qt::AlignCenter);
     m_emptyState->setFont(QuickSearchStyle::systemFont(13));
-    QPalette palette = m_emptyState->palette();
-    palette.setColor(QPalette::WindowText,
-                     QuickSearchStyle::labelColor(palette, Emphasis::secondary));
-    m_emptyState->setPalette(palette);
+    QuickSearchStyle::setTextEmphasis(*m_emptyState, Emphasis::secondary);
     m_content->addWidget(m_emptyState);
     return m_content;
 }

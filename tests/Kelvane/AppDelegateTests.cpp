@@ -160,14 +160,6 @@ TEST_F(AppDelegateTest, aFailedTakeOverIsLoggedAndChangesNothing) {
     EXPECT_TRUE(preferences.didCompleteFirstRun());
 }
 
-TEST_F(AppDelegateTest, noOfferWithoutALoadableShuttleFile) {
-    writeShuttleFile(".shuttle.json", "{ broken");
-    writeShuttleFile("Library/Application Support/Shuttle/shuttle.json", twoCommands);
-    launch();
-    EXPECT_TRUE(dialogs.alerts.empty()) << "only the first candidate is considered";
-    EXPECT_TRUE(preferences.didCompleteFirstRun());
-}
-
 struct SeedingCase {
     const char* name;
     std::string_view file;

@@ -2,8 +2,6 @@
 
 #include "Kelvane/platform/Log.hpp"
 
-#include "KelvaneCore/Files/FileError.hpp"
-
 #include "support/EditorSaves.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
 #include "support/ScopedEnvironment.hpp"

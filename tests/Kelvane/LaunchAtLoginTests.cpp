@@ -25,19 +25,6 @@ protected:
     std::vector<Log::Entry> log;
 };
 
-TEST_F(LaunchAtLoginTest, onlyAnEnabledItemCountsAsOn) {
-    const std::vector<std::pair<Status, bool>> cases = {
-        {Status::enabled, true},
-        {Status::requiresApproval, false},
-        {Status::notRegistered, false},
-        {Status::notFound, false},
-    };
-    for (const auto& [status, expected] : cases) {
-        service.currentStatus = status;
-        EXPECT_EQ(launchAtLogin.isEnabled(), expected) << static_cast<int>(status);
-    }
-}
-
 TEST_F(LaunchAtLoginTest, switchingOnRegistersWhateverTheStatus) {
     for (const Status status : {Status::requiresApproval, Status::notRegistered, Status::enabled}) {
         service.currentStatus = status;

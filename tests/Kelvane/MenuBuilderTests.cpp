@@ -1,31 +1,20 @@
 #include "Kelvane/MenuBuilder.hpp"
 
+#include "support/MenuNodes.hpp"
+
 #include <gtest/gtest.h>
 
 namespace kelvane {
 namespace {
 
 using Modifiers = KeyboardShortcut::Modifiers;
+using test::group;
 
 ShellCommand command(std::string title, std::string text,
                      std::optional<KeyboardShortcut> shortcut = std::nullopt,
                      std::optional<std::string> icon = std::nullopt) {
     return ShellCommand(Uuid::random(), std::move(title), std::move(text), std::move(icon),
                         std::move(shortcut), std::nullopt, std::nullopt);
-}
-
-MenuNode node(ShellCommand command) {
-    return MenuNode{std::move(command)};
-}
-
-MenuNode group(std::string title, std::vector<MenuNode> items,
-               std::optional<std::string> icon = std::nullopt) {
-    return MenuNode{
-        CommandGroup(Uuid::random(), std::move(title), std::move(icon), std::move(items))};
-}
-
-MenuNode separatorNode() {
-    return MenuNode{Separator{Uuid::random()}};
 }
 
 Configuration configuration(std::vector<MenuNode> items, std::size_t warningCount = 0) {
@@ -81,11 +70,11 @@ TEST(MenuBuilder, showsEachStoreStateAboveTheFixedItems) {
          {"(Keine Eintr\u00E4ge in der Konfiguration)"}},
         {"problem before any load", std::nullopt, parseProblem, {problemTitle, "---"}},
         {"problem over the last good load",
-         configuration({node(command("A", "a"))}),
+         configuration({test::command("A")}),
          parseProblem,
          {problemTitle, "---", "A", "\u201EA\u201C kopieren"}},
         {"one warning",
-         configuration({node(command("A", "a"))}, 1),
+         configuration({test::command("A")}, 1),
          std::nullopt,
          {"A", "\u201EA\u201C kopieren", "---", "1 Hinweis zur Konfiguration\u2026"}},
         {"two warnings",
@@ -94,7 +83,7 @@ TEST(MenuBuilder, showsEachStoreStateAboveTheFixedItems) {
          {"(Keine Eintr\u00E4ge in der Konfiguration)", "---",
           "2 Hinweise zur Konfiguration\u2026"}},
         {"separators and groups",
-         configuration({group("Leer-Gruppe", {}), separatorNode(), node(command("B", "b"))}),
+         configuration({group("Leer-Gruppe", {}), test::separator(), test::command("B")}),
          std::nullopt,
          {"Leer-Gruppe", "---", "B", "\u201EB\u201C kopieren"}},
     };
@@ -152,8 +141,8 @@ TEST(MenuBuilder, problemAndWarningsItemsExplainThemselves) {
 
 TEST(MenuBuilder, groupsBecomeSubmenusWithTheirIconAndLeerWhenEmpty) {
     const MenuModel menu = MenuBuilder::menuModel(
-        configuration({group("Server", {group("Innen", {}), node(command("Ping", "ping x"))},
-                             "server.rack")}),
+        configuration(
+            {group("Server", {group("Innen", {}), test::command("Ping")}, "server.rack")}),
         std::nullopt, true);
     const MenuItem& server = menu.front();
     EXPECT_EQ(server.title, "Server");
@@ -185,7 +174,7 @@ TEST(MenuBuilder, commandItemAndItsCopyingAlternate) {
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.command.title);
-        const MenuModel menu = MenuBuilder::menuModel(configuration({node(testCase.command)}),
+        const MenuModel menu = MenuBuilder::menuModel(configuration({MenuNode{testCase.command}}),
                                                       std::nullopt, testCase.showCommandTooltips);
         const MenuItem& primary = menu[0];
         const MenuItem& alternate = menu[1];
@@ -207,7 +196,7 @@ TEST(MenuBuilder, commandItemAndItsCopyingAlternate) {
         EXPECT_FALSE(alternate.icon);
     }
     const MenuModel menu =
-        MenuBuilder::menuModel(configuration({node(withShortcut)}), std::nullopt, true);
+        MenuBuilder::menuModel(configuration({MenuNode{withShortcut}}), std::nullopt, true);
     EXPECT_EQ(menu[0].icon, (MenuIcon{"hammer", std::nullopt}));
 }
 

@@ -61,10 +61,6 @@ TEST(Preferences, writesStoreTypedValuesAndSignalEveryWrite) {
     EXPECT_EQ(store.values.at("riskConfirmationEnabled"), PreferenceValue(false));
     preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
     EXPECT_EQ(store.values.at("quickSearchHotKey"), PreferenceValue(std::string("49,2304")));
-    preferences.setOpenInOverride(OpenBehavior::current);
-    EXPECT_EQ(preferences.openInOverride(), OpenBehavior::current);
-    preferences.setConfigBookmark(std::vector<uint8_t>{1, 2});
-    EXPECT_EQ(preferences.configBookmark(), (std::vector<uint8_t>{1, 2}));
 
     preferences.setConfigPath("/tmp/k.json");
     QSignalSpy pathChanges(&preferences, &Preferences::configPathChanged);

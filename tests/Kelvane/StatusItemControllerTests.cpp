@@ -89,11 +89,7 @@ protected:
 };
 
 TEST_F(StatusItemControllerTest, showsTheLoadingMenuUntilTheStoreHasLoaded) {
-    EXPECT_EQ(visibleTitles(),
-              (std::vector<std::string>{"Konfiguration wird geladen\u2026", "---",
-                                        "Konfiguration bearbeiten\u2026", "Neu laden",
-                                        "Schnellsuche\u2026", "---", "Einstellungen\u2026",
-                                        "\u00DCber Kelvane", "---", "Kelvane beenden"}));
+    EXPECT_EQ(visibleTitles().front(), "Konfiguration wird geladen\u2026");
     EXPECT_FALSE(action("Konfiguration wird geladen\u2026")->isEnabled());
     EXPECT_FALSE(controller->appearsDisabled());
 }

@@ -10,6 +10,7 @@
 #include "KelvaneCore/Configuration/ConfigMigrator.hpp"
 #include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Configuration/KeyboardShortcut.hpp"
+#include "tests/support/MenuNodes.hpp"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -30,6 +31,8 @@ namespace {
 using namespace kelvane;
 namespace fs = std::filesystem;
 using Modifiers = KeyboardShortcut::Modifiers;
+using test::group;
+using test::separator;
 
 struct Sample {
     std::string name;
@@ -41,17 +44,6 @@ ShellCommand command(std::string title, std::string line) {
             std::nullopt,   std::nullopt,     std::nullopt};
 }
 
-MenuNode node(ShellCommand command) {
-    return {std::move(command)};
-}
-MenuNode group(std::string title, std::vector<MenuNode> items,
-               std::optional<std::string> icon = std::nullopt) {
-    return {CommandGroup(Uuid::random(), std::move(title), std::move(icon), std::move(items))};
-}
-MenuNode separator() {
-    return {Separator{Uuid::random()}};
-}
-
 // Every combination of modifiers, each with a key that is awkward in its own way.
 std::vector<MenuNode> shortcutCommands() {
     const std::string_view keys[] = {"k", ",", "\u00F6", "e\u0301", "1", "\u2318", "/", "\""};
@@ -61,7 +53,7 @@ std::vector<MenuNode> shortcutCommands() {
             command("K\u00FCrzel " + std::to_string(bits), "echo " + std::to_string(bits));
         entry.shortcut =
             KeyboardShortcut{std::string(keys[bits % std::size(keys)]), Modifiers(bits)};
-        nodes.push_back(node(std::move(entry)));
+        nodes.push_back(MenuNode{std::move(entry)});
     }
     return nodes;
 }
@@ -88,13 +80,13 @@ Configuration everything() {
     configuration.settings.launchAtLogin = true;
     configuration.items = {
         separator(),
-        node(deploy),
+        MenuNode{deploy},
         group("Server",
-              {group("Logs", {node(web), separator(), group("Leer", {})}, "doc.plaintext"),
-               node(reload), group("Tiefer", {group("Noch tiefer", {node(tabbed)})})},
+              {group("Logs", {MenuNode{web}, separator(), group("Leer", {})}, "doc.plaintext"),
+               MenuNode{reload}, group("Tiefer", {group("Noch tiefer", {MenuNode{tabbed}})})},
               "server.rack"),
         group("K\u00FCrzel", shortcutCommands(), "keyboard"),
-        node(unicode),
+        MenuNode{unicode},
         separator(),
         group("", {}),
         separator(),
@@ -103,18 +95,8 @@ Configuration everything() {
 }
 
 std::vector<Sample> writtenSamples() {
-    std::vector<Sample> samples = {
-        {"written-everything.json", ConfigMigrator::makeV2JSON(everything())},
-        {"written-empty.json", ConfigMigrator::makeV2JSON({})}};
-    for (const OpenBehavior behavior : allOpenBehaviors) {
-        Configuration configuration;
-        configuration.settings.openIn = behavior;
-        configuration.settings.editor = EditorSetting::terminalEditor("");
-        configuration.items = {node(command("x", "x"))};
-        samples.push_back({"written-open-in-" + std::string(rawValue(behavior)) + ".json",
-                           ConfigMigrator::makeV2JSON(configuration)});
-    }
-    return samples;
+    return {{"written-everything.json", ConfigMigrator::makeV2JSON(everything())},
+            {"written-empty.json", ConfigMigrator::makeV2JSON({})}};
 }
 
 std::vector<Sample> rewrittenExamples(const fs::path& examples) {

@@ -97,9 +97,7 @@ REJECTED = [
 
 
 class Check:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
+    passed = failed = 0
 
     def expect(self, condition, label, detail=""):
         if condition:

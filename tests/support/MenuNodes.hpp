@@ -2,6 +2,7 @@
 
 #include "KelvaneCore/Configuration/CommandModel.hpp"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +14,9 @@ inline MenuNode command(const std::string& title) {
     return {ShellCommand(Uuid::random(), title, "echo " + title, {}, {}, {}, {})};
 }
 
-inline MenuNode group(const std::string& title, std::vector<MenuNode> items) {
-    return {CommandGroup(Uuid::random(), title, {}, std::move(items))};
+inline MenuNode group(const std::string& title, std::vector<MenuNode> items,
+                      std::optional<std::string> icon = std::nullopt) {
+    return {CommandGroup(Uuid::random(), title, std::move(icon), std::move(items))};
 }
 
 inline MenuNode separator() {

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace kelvane {
 namespace {
 
@@ -159,7 +156,7 @@ TEST(ConfigurationLoader, readsEveryCommandFieldAndTheSettings) {
     EXPECT_EQ(legacy.settings.launchAtLogin, false);
 }
 
-TEST(ConfigurationLoader, sortsEachStretchBetweenSeparatorsIgnoringCase) {
+TEST(ConfigurationLoader, sortsEveryListIgnoringCaseButNeverAcrossSeparators) {
     const auto sorted = [](const std::string& titles) {
         std::string items;
         std::size_t start = 0;
@@ -178,6 +175,18 @@ TEST(ConfigurationLoader, sortsEachStretchBetweenSeparatorsIgnoringCase) {
     EXPECT_EQ(sorted("c,a,b,-,f,e,h,g,d"), "a, b, c, -, d, e, f, g, h");
     EXPECT_EQ(sorted("b,B,a,A"), "a, A, b, B");
     EXPECT_EQ(sorted("\u00C4pfel,Zebra,apfel"), "apfel, \u00C4pfel, Zebra");
+
+    const Configuration v2 = load(
+        R"({"items": [{"title": "z", "items": [{"title": "b", "command": "x"},
+            {"title": "a", "command": "x"}]}, {"title": "y", "command": "x"}]})",
+        SortMode::alphabetical);
+    EXPECT_EQ(outline(v2.items), "y, z[a, b]");
+    const Configuration legacy = load(
+        R"({"cmds": [{"name": "b", "cmd": "1"}, {"name": "B", "cmd": "2"}, {"name": "a", "cmd": "3"},
+            {"name": "b", "cmd": "4"}]})",
+        SortMode::alphabetical);
+    EXPECT_EQ(outline(legacy.items), "a, b, B, b");
+    EXPECT_EQ(legacy.warnings, (std::vector{W{W::DuplicateTitle{"Men\u00FC", "B"}}}));
 }
 
 TEST(ConfigurationLoader, readsTheFirstOfRepeatedMembers) {
@@ -192,20 +201,6 @@ TEST(ConfigurationLoader, readsTheFirstOfRepeatedMembers) {
     EXPECT_EQ(command->command, "x");
     EXPECT_EQ(command->requiresConfirmation, true);
     EXPECT_EQ(command->icon, std::nullopt);
-}
-
-TEST(ConfigurationLoader, sortsGroupChildrenAndLegacyLists) {
-    const Configuration v2 = load(
-        R"({"items": [{"title": "z", "items": [{"title": "b", "command": "x"},
-            {"title": "a", "command": "x"}]}, {"title": "y", "command": "x"}]})",
-        SortMode::alphabetical);
-    EXPECT_EQ(outline(v2.items), "y, z[a, b]");
-    const Configuration legacy = load(
-        R"({"cmds": [{"name": "b", "cmd": "1"}, {"name": "B", "cmd": "2"}, {"name": "a", "cmd": "3"},
-            {"name": "b", "cmd": "4"}]})",
-        SortMode::alphabetical);
-    EXPECT_EQ(outline(legacy.items), "a, b, B, b");
-    EXPECT_EQ(legacy.warnings, (std::vector{W{W::DuplicateTitle{"Men\u00FC", "B"}}}));
 }
 
 TEST(ConfigurationLoader, failsWithGermanErrors) {
@@ -257,38 +252,6 @@ TEST(ConfigurationLoader, refusesNestingDeeperThanTheLimitWithoutCrashing) {
     const Configuration configuration = load(R"({"items": [)" + deep + "]}");
     ASSERT_EQ(configuration.allCommands().size(), 1U);
     EXPECT_EQ(configuration.allCommands()[0].path.size(), std::size_t(levels));
-}
-
-TEST(ConfigurationLoader, givesEveryEntryAFreshId) {
-    const std::string json = R"({"items": [{"title": "a", "command": "x"}]})";
-    const Configuration first = load(json);
-    const Configuration second = load(json);
-    EXPECT_NE(first.items[0].id(), second.items[0].id());
-    EXPECT_NE(first, second);
-}
-
-TEST(ConfigurationLoader, reportsUnreadableFiles) {
-    const std::filesystem::path folder = testing::TempDir() + "/loader-unreadable";
-    std::filesystem::create_directories(folder);
-    const ConfigurationLoader loader;
-    const auto failure = [&](const std::filesystem::path& path) {
-        try {
-            loader.loadContentsOf(path);
-        } catch (const ConfigurationError& error) {
-            return std::string(error.what());
-        }
-        return std::string("(loaded)");
-    };
-    EXPECT_EQ(failure(folder / "missing.json"),
-              "\u201E" + (folder / "missing.json").string() +
-                  "\u201C konnte nicht gelesen werden: Datei oder Verzeichnis nicht gefunden");
-    EXPECT_EQ(failure(folder), "\u201E" + folder.string() +
-                                   "\u201C konnte nicht gelesen werden: Ist ein Verzeichnis");
-    EXPECT_EQ(failure("/dev/null"),
-              "\u201E/dev/null\u201C konnte nicht gelesen werden: Keine normale Datei");
-
-    std::ofstream(folder / "ok.json") << R"({"items": []})";
-    EXPECT_EQ(loader.loadContentsOf(folder / "ok.json").format, ConfigurationFormat::v2);
 }
 
 } // namespace

@@ -53,17 +53,5 @@ TEST(KeyboardShortcut, writesSymbolsInFixedOrderAndParsesBack) {
     EXPECT_EQ(KeyboardShortcut::parsing(all.symbolText()), all);
 }
 
-TEST(KeyboardShortcut, modifiersBehaveAsASet) {
-    M set{M::command};
-    set.insert(M::shift);
-    set.insert(M::command);
-    EXPECT_EQ(set.rawValue(), 9);
-    EXPECT_TRUE(set.contains(M::shift));
-    set.remove(M::shift);
-    EXPECT_EQ(set, M::command);
-    EXPECT_EQ((M::command | M::option) ^ M::option, M::command);
-    EXPECT_TRUE((M::command & M::option).isEmpty());
-}
-
 } // namespace
 } // namespace kelvane

@@ -5,7 +5,7 @@
 namespace kelvane {
 namespace {
 
-TEST(LenientJSON, blanksCommentsAndTrailingCommas) {
+TEST(LenientJSON, blanksCommentsAndTrailingCommasOutsideStrings) {
     struct Case {
         std::string input;
         std::string output;
@@ -30,9 +30,7 @@ TEST(LenientJSON, blanksCommentsAndTrailingCommas) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(LenientJSON::normalize(c.input), c.output) << c.input;
-}
 
-TEST(LenientJSON, leavesStringContentsAlone) {
     const std::string untouched[] = {
         R"({"url": "https://example.com/a//b"})",
         R"({"glob": "/* not a comment */"})",
@@ -44,17 +42,6 @@ TEST(LenientJSON, leavesStringContentsAlone) {
     };
     for (const std::string& text : untouched)
         EXPECT_EQ(LenientJSON::normalize(text), text);
-}
-
-TEST(LenientJSON, keepsLengthAndEveryLineBreak) {
-    const std::string input = "{\n  // c\r\n  \"a\": [1, 2, /* x\n y */],\r  \"b\": \"\u00FC\",\n}";
-    const std::string output = LenientJSON::normalize(input);
-    ASSERT_EQ(output.size(), input.size());
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        if (input[i] == '\n' || input[i] == '\r') {
-            EXPECT_EQ(output[i], input[i]) << i;
-        }
-    }
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "KelvaneCore/Safety/ConfigTrustCheck.hpp"
 
+#include "support/TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,14 +22,6 @@ protected:
     void SetUp() override {
         if (geteuid() != 0)
             GTEST_SKIP() << "setting file owners needs root";
-        std::string pattern = (fs::temp_directory_path() / "kelvane-trust-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = fs::canonical(pattern);
-    }
-
-    void TearDown() override {
-        if (!m_root.empty())
-            fs::remove_all(m_root);
     }
 
     fs::path folder(const std::string& name, mode_t mode) {
@@ -50,7 +43,8 @@ protected:
         ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
     }
 
-    fs::path m_root;
+    const test::TemporaryFolder m_temporary;
+    const fs::path m_root = fs::canonical(m_temporary.path());
 };
 
 TEST_F(ConfigTrustCheckTest, trustsPrivateFilesOfTheUserAndTheSuperuser) {

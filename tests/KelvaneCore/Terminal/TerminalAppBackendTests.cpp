@@ -67,18 +67,6 @@ TEST(TerminalAppBackend, runsTheScriptOfTheBehaviourOnItsWorker) {
     }
 }
 
-TEST(TerminalAppBackend, completesWithTheClassifiedEngineError) {
-    Harness harness({ScriptError{-1743, "nope"}, ScriptError{-2740, "M"},
-                     ScriptError{std::nullopt, std::nullopt}});
-    for (int key = 0; key < 3; ++key)
-        harness.run(shellCommand("true"), OpenBehavior::window, key);
-    harness.finish();
-    EXPECT_EQ(harness.results[0], std::vector<Result>{Error(Error::AutomationPermissionDenied{})});
-    EXPECT_EQ(harness.results[1], std::vector<Result>{Error(Error::ScriptFailed{-2740, "M"})});
-    EXPECT_EQ(harness.results[2],
-              std::vector<Result>{Error(Error::ScriptFailed{0, "Unbekannter Fehler"})});
-}
-
 TEST(TerminalAppBackend, anEngineExceptionStillCompletesOnce) {
     struct ThrowingEngine final : ScriptEngine {
         std::optional<ScriptError> execute(const std::string&) override {

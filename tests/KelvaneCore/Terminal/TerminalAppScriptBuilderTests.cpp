@@ -15,7 +15,11 @@ TEST(TerminalAppScriptBuilder, commandLineChangesIntoTheWorkingDirectory) {
     struct Case {
         std::optional<std::string> workingDirectory;
         std::string commandLine;
+        std::string command = "make test";
+        std::string home = "/Users/anna";
     };
+    // The command text itself is never altered.
+    const std::string verbatim = "  echo \"$HOME\" 'it''s' \\\n  done  ";
     const Case cases[] = {
         {std::nullopt, "make test"},
         {"", "make test"},
@@ -28,22 +32,16 @@ TEST(TerminalAppScriptBuilder, commandLineChangesIntoTheWorkingDirectory) {
         {"/tmp/$HOME `x`", "cd '/tmp/$HOME `x`' && make test"},
         // Line breaks are not trimmed: they belong to the name.
         {"\n/tmp\n", "cd '\n/tmp\n' && make test"},
+        {std::nullopt, verbatim, verbatim},
+        {"/tmp", "cd '/tmp' && " + verbatim, verbatim},
+        {"~/x", "cd '/home/o'\\''neil/x' && ls", "ls", "/home/o'neil"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(builder.commandLine(shellCommand("make test", c.workingDirectory)), c.commandLine)
+        EXPECT_EQ(TerminalAppScriptBuilder(c.home).commandLine(
+                      shellCommand(c.command, c.workingDirectory)),
+                  c.commandLine)
             << c.workingDirectory.value_or("(none)");
     }
-}
-
-TEST(TerminalAppScriptBuilder, neverAltersTheCommandText) {
-    const std::string command = "  echo \"$HOME\" 'it''s' \\\n  done  ";
-    EXPECT_EQ(builder.commandLine(shellCommand(command)), command);
-    EXPECT_EQ(builder.commandLine(shellCommand(command, "/tmp")), "cd '/tmp' && " + command);
-}
-
-TEST(TerminalAppScriptBuilder, homeDirectoryIsUsedVerbatim) {
-    const TerminalAppScriptBuilder other("/home/o'neil");
-    EXPECT_EQ(other.commandLine(shellCommand("ls", "~/x")), "cd '/home/o'\\''neil/x' && ls");
 }
 
 TEST(TerminalAppScriptBuilder, writesTheScriptOfEachBehaviour) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The real kelvanectl process answers with the documented exit codes.
+# The real kelvanectl process passes on the exit codes of its subcommands.
 # Usage: exit-codes.sh KELVANECTL EXAMPLES_DIR
 set -u
 kelvanectl=$1 examples=$2
@@ -24,16 +24,11 @@ expect() {
     fi
 }
 
-expect 0 --help
+# One way to each code; the unit tests cover the other ways to them.
 expect 0 check "$work/ok.json"
-expect 0 check "$work/warned.json"
 expect 1 check --strict "$work/warned.json"
-expect 1 risk 'sudo rm -rf /'
 expect 2 check "$work/broken.json"
-expect 2 check "$work/missing.json"
 expect 3 check "$work/shared.json"
 expect 64
-expect 64 check
-expect 64 nonsense
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -97,48 +97,13 @@ TEST(TerminalScriptReader, rejectsEverythingElseAsASyntaxError) {
 
 /// Text made of the pieces most likely to break quoting, in any order.
 std::string hostileText(std::mt19937& random, std::size_t maxPieces) {
+    // clang-format off
     static const std::string_view pieces[] = {
-        "a",
-        "Z",
-        "0",
-        " ",
-        "  ",
-        "\"",
-        "\\",
-        "'",
-        "\n",
-        "\r",
-        "\t",
-        "$",
-        "`",
-        "~",
-        "~/",
-        "/",
-        "&&",
-        ";",
-        "#",
-        "\\n",
-        "\\t",
-        "\\\"",
-        "\"\\",
-        "'\\''",
-        "\u00E4",
-        "\u00DF",
-        "\u20AC",
-        "\u201E",
-        "\U0001F600",
-        "\u00A0",
-        "\a",
-        "\x7F",
-        "\x1B[31m",
-        "$(id)",
-        "${HOME}",
-        "\nend tell\n",
-        "\" in front window",
-        "do script \"",
-        "\nelse\n",
-        "\\\\\"\\\\",
-    };
+        "a", "Z", "0", " ", "  ", "\"", "\\", "'", "\n", "\r", "\t", "$", "`", "~", "~/", "/",
+        "&&", ";", "#", "\\n", "\\t", "\\\"", "\"\\", "'\\''", "\u00E4", "\u00DF", "\u20AC",
+        "\u201E", "\U0001F600", "\u00A0", "\a", "\x7F", "\x1B[31m", "$(id)", "${HOME}",
+        "\nend tell\n", "\" in front window", "do script \"", "\nelse\n", "\\\\\"\\\\"};
+    // clang-format on
     const std::size_t count = random() % (maxPieces + 1);
     std::string text;
     for (std::size_t i = 0; i < count; ++i)

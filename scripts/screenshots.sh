@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts Kelvane on a virtual display with a system tray and photographs, from the example
-# configurations: the menu, a submenu, the confirmation dialog, the problem alert and the
+# configurations: the menu, a submenu, the confirmation dialog, the quick-search panel (empty,
+# with hits, without), the three panes of the settings window, the problem alert and the
 # warnings alert. Usage: scripts/screenshots.sh [folder] (default build/screenshots).
 # Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
 # is closed with Escape).
@@ -67,6 +68,11 @@ open_menu() {
     wait_until windows_shown 2
 }
 
+# Waits until Kelvane shows a window with exactly this title.
+window_shown() {
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null
+}
+
 dialog_shown() {
     local window
     for window in $(xdotool search --onlyvisible --classname '^kelvane$'); do
@@ -110,13 +116,31 @@ keys Down Down Down Down Down Return
 wait_until dialog_shown
 shoot 3-confirmation
 keys_then 1 Escape
+# "Schnellsuche…" is the fourth entry from the end of the menu, "Einstellungen…" the third.
+open_menu
+keys Up Up Up Up Return
+wait_until window_shown "Kelvane Schnellsuche"
+shoot 4-quick-search
+xdotool type --delay 50 "neu lad"
+shoot 5-quick-search-hits
+xdotool type --delay 50 "xyz"
+shoot 6-quick-search-no-hits
+keys_then 1 Escape
+open_menu
+keys Up Up Up Return
+wait_until window_shown "Kelvane Einstellungen"
+shoot 7-settings-general
+keys ctrl+Tab
+shoot 8-settings-terminal
+keys ctrl+Tab
+shoot 9-settings-advanced
 stop_app
 
 start_app broken.json
 open_menu
 keys Down Return
 wait_until dialog_shown
-shoot 4-problem
+shoot 10-problem
 keys_then 1 Escape
 stop_app
 
@@ -125,6 +149,6 @@ start_app warnings.json
 open_menu
 keys Up Up Up Up Up Up Up Return
 wait_until dialog_shown
-shoot 5-warnings
+shoot 11-warnings
 keys_then 1 Escape
 stop_app

@@ -16,10 +16,10 @@ stop_virtual_display() {
     rm -rf "${virtual_display_folder:-}"
 }
 
-# Waits up to ten seconds for a command to succeed.
+# Waits up to thirty seconds (a busy machine) for a command to succeed.
 wait_until() {
     local attempt
-    for attempt in $(seq 100); do
+    for attempt in $(seq 300); do
         "$@" >/dev/null 2>&1 && return 0
         sleep 0.1
     done

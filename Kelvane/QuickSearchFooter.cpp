@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QOperatingSystemVersion>
 
 namespace kelvane {
 
@@ -17,7 +16,8 @@ QuickSearchFooter::QuickSearchFooter(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(14, 8, 14, 8);
     layout->setSpacing(14);
     addKeyHint("\u21A9", "Ausf\u00FChren");
-    addKeyHint(copyKeyCap(), "Kopieren");
+    // Command is Ctrl where there is no Command key, as in the hot key's ⌘.
+    addKeyHint("\u2318\u21A9", "Kopieren");
     addKeyHint("\u2191\u2193", "Navigieren");
     addKeyHint("esc", "Schlie\u00DFen");
     layout->addStretch();
@@ -34,13 +34,6 @@ void QuickSearchFooter::setCount(std::size_t shown, std::size_t total) {
 
 QString QuickSearchFooter::countText() const {
     return m_count->text();
-}
-
-QString QuickSearchFooter::copyKeyCap() {
-    // A check of the running system rather than of the build: a key label is not worth a
-    // platform adapter of its own.
-    return QOperatingSystemVersion::currentType() == QOperatingSystemVersion::MacOS ? "\u2318\u21A9"
-                                                                                    : "Strg+\u21A9";
 }
 
 void QuickSearchFooter::addKeyHint(const QString& key, const QString& label) {

@@ -18,10 +18,6 @@ public:
     void setCount(std::size_t shown, std::size_t total);
     QString countText() const;
 
-    /// The key cap of copying: the Command key where Qt's Control modifier is Command (macOS),
-    /// the Ctrl key, labelled "Strg" on German keyboards, everywhere else.
-    static QString copyKeyCap();
-
 private:
     void addKeyHint(const QString& key, const QString& label);
 

@@ -1,7 +1,7 @@
 #include "Kelvane/HotKeyRecorder.hpp"
 
-#include "Kelvane/MacKeyCodes.hpp"
 #include "Kelvane/QtMenu.hpp"
+#include "Kelvane/platform/MacKeyCodes.hpp"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,129 +1,73 @@
 #include "Kelvane/platform/linux/X11KeyMapping.hpp"
 
-#include <X11/X.h>
-#include <X11/keysym.h>
+#include "Kelvane/platform/MacKeyCodes.hpp"
 
-#include <algorithm>
 #include <array>
 #include <utility>
+
+// Last: Xlib's macros (None, CursorShape) break the Qt headers.
+#include <X11/X.h>
+#include <X11/keysym.h>
 
 namespace kelvane {
 namespace {
 
-using KeySymbolEntry = std::pair<uint32_t, KeySym>;
+struct KeySymbolEntry {
+    MacKeyCodes::QtKey key;
+    KeySym symbol;
+};
 
-// Sorted by macOS key code (the kVK_* numbering, which follows key positions, not characters).
-constexpr auto keySymbols = std::to_array<KeySymbolEntry>({
-    {0, XK_a},
-    {1, XK_s},
-    {2, XK_d},
-    {3, XK_f},
-    {4, XK_h},
-    {5, XK_g},
-    {6, XK_z},
-    {7, XK_x},
-    {8, XK_c},
-    {9, XK_v},
-    {11, XK_b},
-    {12, XK_q},
-    {13, XK_w},
-    {14, XK_e},
-    {15, XK_r},
-    {16, XK_y},
-    {17, XK_t},
-    {18, XK_1},
-    {19, XK_2},
-    {20, XK_3},
-    {21, XK_4},
-    {22, XK_6},
-    {23, XK_5},
-    {24, XK_equal},
-    {25, XK_9},
-    {26, XK_7},
-    {27, XK_minus},
-    {28, XK_8},
-    {29, XK_0},
-    {30, XK_bracketright},
-    {31, XK_o},
-    {32, XK_u},
-    {33, XK_bracketleft},
-    {34, XK_i},
-    {35, XK_p},
-    {36, XK_Return},
-    {37, XK_l},
-    {38, XK_j},
-    {39, XK_apostrophe},
-    {40, XK_k},
-    {41, XK_semicolon},
-    {42, XK_backslash},
-    {43, XK_comma},
-    {44, XK_slash},
-    {45, XK_n},
-    {46, XK_m},
-    {47, XK_period},
-    {48, XK_Tab},
-    {49, XK_space},
-    {50, XK_grave},
-    {51, XK_BackSpace},
-    {53, XK_Escape},
-    {64, XK_F17},
-    {65, XK_KP_Decimal},
-    {67, XK_KP_Multiply},
-    {69, XK_KP_Add},
-    {75, XK_KP_Divide},
-    {76, XK_KP_Enter},
-    {78, XK_KP_Subtract},
-    {79, XK_F18},
-    {80, XK_F19},
-    {81, XK_KP_Equal},
-    {82, XK_KP_0},
-    {83, XK_KP_1},
-    {84, XK_KP_2},
-    {85, XK_KP_3},
-    {86, XK_KP_4},
-    {87, XK_KP_5},
-    {88, XK_KP_6},
-    {89, XK_KP_7},
-    {90, XK_F20},
-    {91, XK_KP_8},
-    {92, XK_KP_9},
-    {96, XK_F5},
-    {97, XK_F6},
-    {98, XK_F7},
-    {99, XK_F3},
-    {100, XK_F8},
-    {101, XK_F9},
-    {103, XK_F11},
-    {105, XK_F13},
-    {106, XK_F16},
-    {107, XK_F14},
-    {109, XK_F10},
-    {111, XK_F12},
-    {113, XK_F15},
-    {114, XK_Insert},
-    {115, XK_Home},
-    {116, XK_Page_Up},
-    {117, XK_Delete},
-    {118, XK_F4},
-    {119, XK_End},
-    {120, XK_F2},
-    {121, XK_Page_Down},
-    {122, XK_F1},
-    {123, XK_Left},
-    {124, XK_Right},
-    {125, XK_Down},
-    {126, XK_Up},
-});
+// The keys whose Qt and X numberings have nothing in common. Keypad Clear is missing on purpose:
+// PC keyboards have Num Lock in its place.
+constexpr KeySymbolEntry keySymbols[]{
+    {{Qt::Key_Return}, XK_Return},
+    {{Qt::Key_Tab}, XK_Tab},
+    {{Qt::Key_Backspace}, XK_BackSpace},
+    {{Qt::Key_Escape}, XK_Escape},
+    {{Qt::Key_Delete}, XK_Delete},
+    {{Qt::Key_Insert}, XK_Insert},
+    {{Qt::Key_Home}, XK_Home},
+    {{Qt::Key_End}, XK_End},
+    {{Qt::Key_PageUp}, XK_Page_Up},
+    {{Qt::Key_PageDown}, XK_Page_Down},
+    {{Qt::Key_Left}, XK_Left},
+    {{Qt::Key_Right}, XK_Right},
+    {{Qt::Key_Up}, XK_Up},
+    {{Qt::Key_Down}, XK_Down},
+    {{Qt::Key_Period, true}, XK_KP_Decimal},
+    {{Qt::Key_Asterisk, true}, XK_KP_Multiply},
+    {{Qt::Key_Plus, true}, XK_KP_Add},
+    {{Qt::Key_Minus, true}, XK_KP_Subtract},
+    {{Qt::Key_Slash, true}, XK_KP_Divide},
+    {{Qt::Key_Equal, true}, XK_KP_Equal},
+    {{Qt::Key_Enter, true}, XK_KP_Enter},
+};
 
-static_assert(std::ranges::is_sorted(keySymbols, {}, &KeySymbolEntry::first));
+// Both numberings count the function keys and the keypad digits in one run.
+static_assert(Qt::Key_F35 - Qt::Key_F1 == XK_F35 - XK_F1);
+static_assert(Qt::Key_9 - Qt::Key_0 == XK_KP_9 - XK_KP_0);
+
+std::optional<KeySym> keySymbolFor(MacKeyCodes::QtKey key) {
+    // The key symbols of Latin-1 are its character codes; Qt names the letters by their capitals.
+    if (!key.keypad && key.key >= Qt::Key_A && key.key <= Qt::Key_Z)
+        return XK_a + (key.key - Qt::Key_A);
+    if (!key.keypad && key.key < 0x100)
+        return key.key;
+    if (!key.keypad && key.key >= Qt::Key_F1 && key.key <= Qt::Key_F35)
+        return XK_F1 + (key.key - Qt::Key_F1);
+    if (key.keypad && key.key >= Qt::Key_0 && key.key <= Qt::Key_9)
+        return XK_KP_0 + (key.key - Qt::Key_0);
+    for (const KeySymbolEntry& entry : keySymbols)
+        if (entry.key == key)
+            return entry.symbol;
+    return std::nullopt;
+}
 
 } // namespace
 
 std::optional<unsigned long> keySymbolForMacKeyCode(uint32_t keyCode) {
-    const auto entry = std::ranges::lower_bound(keySymbols, keyCode, {}, &KeySymbolEntry::first);
-    if (entry == keySymbols.end() || entry->first != keyCode)
-        return std::nullopt;
-    return entry->second;
+    const auto key = MacKeyCodes::toQtKey(keyCode);
+    return key ? keySymbolFor(*key) : std::nullopt;
 }
 
 unsigned modifierMaskForCarbonModifiers(uint32_t carbonModifiers) {

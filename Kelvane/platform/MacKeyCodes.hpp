@@ -8,8 +8,8 @@
 namespace kelvane {
 
 /// Qt's keys in the layout-independent virtual key codes of macOS (`kVK_*`), the numbering in
-/// which a hot-key combination is stored. One table serves both directions, so a combination
-/// recorded from a Qt key press always names the key it is grabbed with again.
+/// which a hot-key combination is stored. One table serves both directions and the X11 grabs, so a
+/// combination recorded from a Qt key press always names the key it is grabbed with again.
 namespace MacKeyCodes {
 
 /// A Qt key with the keypad flag that tells its keypad twin apart.

@@ -1,4 +1,4 @@
-#include "Kelvane/MacKeyCodes.hpp"
+#include "Kelvane/platform/MacKeyCodes.hpp"
 
 #include <gtest/gtest.h>
 

@@ -114,8 +114,7 @@ void AdvancedPane::refresh() {
         m_format->setText(QString::fromUtf8("Kelvane (v2)"));
     else
         m_format->setText(QString::fromUtf8("Shuttle (v1)"));
-    m_commandCount->setText(
-        QString::number(configuration ? configuration->allCommands().size() : 0));
+    m_commandCount->setText(QString::number(configuration ? configuration->commandCount() : 0));
     m_warningCount->setText(QString::number(configuration ? configuration->warnings.size() : 0));
 
     const std::optional<ConfigStore::Problem>& problem = m_store.problem();
@@ -135,8 +134,7 @@ bool AdvancedPane::canMigrate() const {
 void AdvancedPane::migrate() {
     if (!canMigrate())
         return;
-    const Alert alert =
-        migrationAlert(m_store.url(), m_store.configuration()->allCommands().size());
+    const Alert alert = migrationAlert(m_store.url(), m_store.configuration()->commandCount());
     // The alert runs the event loop, in which the store may have reloaded: what is written is
     // what is loaded once the user has answered.
     if (m_dialogs.runModal(alert) != migrateButton || !canMigrate())

@@ -37,9 +37,7 @@ std::string logMessage(const ConfigurationProblem& problem) {
 }
 
 std::string loadedMessage(const Configuration& configuration) {
-    std::size_t commands = 0;
-    configuration.forEachCommand([&](const auto&, const auto&) { ++commands; });
-    return "Konfiguration geladen: " + std::to_string(commands) + " Befehle, " +
+    return "Konfiguration geladen: " + std::to_string(configuration.commandCount()) + " Befehle, " +
            std::to_string(configuration.warnings.size()) + " Hinweis(e)";
 }
 

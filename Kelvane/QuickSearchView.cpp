@@ -29,10 +29,7 @@ QFrame* makeDivider(QWidget* parent) {
 }
 
 std::size_t commandCount(const std::optional<Configuration>& configuration) {
-    std::size_t count = 0;
-    if (configuration)
-        configuration->forEachCommand([&](const auto&, const auto&) { ++count; });
-    return count;
+    return configuration ? configuration->commandCount() : 0;
 }
 
 } // namespace

@@ -12,7 +12,7 @@ Alert makeAlert(const std::filesystem::path& source, const Configuration& config
     Alert alert;
     alert.messageText = "Shuttle-Konfiguration gefunden";
     alert.informativeText = "Unter \u201e" + source.string() + "\u201c liegen " +
-                            std::to_string(configuration.allCommands().size()) + " Befehle in " +
+                            std::to_string(configuration.commandCount()) + " Befehle in " +
                             std::to_string(configuration.items.size()) +
                             " Gruppen. Sollen sie \u00fcbernommen werden?\n\n"
                             "Die Originaldatei bleibt unver\u00e4ndert.";

@@ -69,4 +69,10 @@ void Configuration::forEachCommand(const CommandVisitor& visit) const {
         visitCommands(node, path, visit);
 }
 
+std::size_t Configuration::commandCount() const {
+    std::size_t count = 0;
+    forEachCommand([&](const auto&, const auto&) { ++count; });
+    return count;
+}
+
 } // namespace kelvane

@@ -113,6 +113,9 @@ struct Configuration {
     /// Visits what `allCommands` lists, in the same order, without copying anything.
     void forEachCommand(const CommandVisitor& visit) const;
 
+    /// How many entries `allCommands` has, counted without building them.
+    std::size_t commandCount() const;
+
     /// The commands whose title, or else whose group path and title, fuzzy-match the query,
     /// best first, at most `limit` of them. `SearchResult` and the ranking rules are in
     /// KelvaneCore/Search/CommandSearch.hpp.

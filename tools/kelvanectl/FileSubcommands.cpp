@@ -117,7 +117,7 @@ void printCheckText(const Invocation& invocation, const Configuration& configura
     out << "Datei: " << filePath(invocation) << '\n'
         << "Format: "
         << (configuration.format == ConfigurationFormat::v2 ? "Version 2" : "Shuttle (alt)") << '\n'
-        << "Befehle: " << configuration.allCommands().size() << '\n'
+        << "Befehle: " << configuration.commandCount() << '\n'
         << "Hinweise: " << configuration.warnings.size() << '\n';
     for (const ConfigurationWarning& warning : configuration.warnings)
         out << "  - " << warning.message() << '\n';

@@ -40,11 +40,9 @@ TEST(CommandSearch, emptyQueryListsCommandsInMenuOrder) {
          command("d")});
     for (const std::string query : {"", " \t\u00A0\u3000"}) {
         const std::vector<SearchResult> results = configuration.search(query, 3);
-        EXPECT_EQ(titles(results), (std::vector<std::string>{"b", "a", "c"})) << query;
-        for (const SearchResult& hit : results) {
-            EXPECT_EQ(hit.score, 0);
+        EXPECT_EQ(titlesAndScores(results), (Scores{{"b", 0}, {"a", 0}, {"c", 0}})) << query;
+        for (const SearchResult& hit : results)
             EXPECT_TRUE(hit.matchedIndices.empty());
-        }
         EXPECT_EQ(results[1].path, std::vector<std::string>{"G"});
         EXPECT_EQ(results[1].command, *configuration.items[1].group()->items[0].command());
     }

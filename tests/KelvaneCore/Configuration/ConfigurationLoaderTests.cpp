@@ -109,11 +109,6 @@ TEST(ConfigurationLoader, readsTreesAndWarnsInDocumentOrder) {
          "",
          {W{W::UnknownKey{"version"}}, W{W::UnknownKey{"items"}}},
          legacy},
-        {"items with cmds is legacy",
-         R"({"items": [], "cmds": []})",
-         "",
-         {W{W::UnknownKey{"items"}}},
-         legacy},
         {"legacy without cmds", R"({"terminal": "Terminal"})", "", {}, legacy},
     };
     for (const LoadCase& c : cases) {
@@ -145,8 +140,6 @@ TEST(ConfigurationLoader, readsEveryCommandFieldAndTheSettings) {
     EXPECT_EQ(logs.requiresConfirmation, false);
     const ShellCommand& plain = *configuration.items[1].command();
     EXPECT_EQ(plain.requiresConfirmation, std::nullopt);
-    EXPECT_EQ(plain.shortcut, std::nullopt);
-    EXPECT_EQ(plain.icon, std::nullopt);
     EXPECT_TRUE(configuration.warnings.empty());
 
     const Configuration legacy = load(
@@ -170,8 +163,6 @@ TEST(ConfigurationLoader, sortsEveryListIgnoringCaseButNeverAcrossSeparators) {
         }
         return outline(load(R"({"items": [)" + items + "]}", SortMode::alphabetical).items);
     };
-    EXPECT_EQ(sorted("b,-,a"), "b, -, a");
-    EXPECT_EQ(sorted("b,a,-,d,c"), "a, b, -, c, d");
     EXPECT_EQ(sorted("c,a,b,-,f,e,h,g,d"), "a, b, c, -, d, e, f, g, h");
     EXPECT_EQ(sorted("b,B,a,A"), "a, A, b, B");
     EXPECT_EQ(sorted("\u00C4pfel,Zebra,apfel"), "apfel, \u00C4pfel, Zebra");
@@ -194,13 +185,11 @@ TEST(ConfigurationLoader, readsTheFirstOfRepeatedMembers) {
         R"({"items": [{"type": "command", "title": "a", "command": "x", "type": "separator",
             "title": "b", "command": "y", "confirm": true, "confirm": false, "icon": 1,
             "icon": "later"}]})");
-    ASSERT_EQ(configuration.items.size(), 1u);
-    const ShellCommand* command = configuration.items[0].command();
-    ASSERT_NE(command, nullptr);
-    EXPECT_EQ(command->title, "a");
-    EXPECT_EQ(command->command, "x");
-    EXPECT_EQ(command->requiresConfirmation, true);
-    EXPECT_EQ(command->icon, std::nullopt);
+    ASSERT_EQ(outline(configuration.items), "a");
+    const ShellCommand& command = *configuration.items[0].command();
+    EXPECT_EQ(command.command, "x");
+    EXPECT_EQ(command.requiresConfirmation, true);
+    EXPECT_EQ(command.icon, std::nullopt);
 }
 
 TEST(ConfigurationLoader, failsWithGermanErrors) {
@@ -215,14 +204,10 @@ TEST(ConfigurationLoader, failsWithGermanErrors) {
     const Case cases[] = {
         {"[]", notAnObject},
         {R"({"version": 2})", noItems},
-        {R"({"version": 2, "items": {}})", noItems},
         {"// nur ein Kommentar\n", "Zeile 2, Spalte 1: Die Datei enth\u00E4lt keinen JSON-Wert."},
         {"{\n  \"items\": [\n    {\"title\" \"x\"}\n  ]\n}",
          "Zeile 3, Spalte 14: Nach dem Schl\u00FCssel fehlt ein Doppelpunkt."},
-        {"{\"items\": [1,,]}", "Zeile 1, Spalte 15: Ung\u00FCltiger Wert."},
-        {"{} x", "Zeile 1, Spalte 4: Nach dem JSON-Wert folgen weitere Zeichen."},
         {std::string("{}\0{}", 5), "Zeile 1, Spalte 3: Nach dem JSON-Wert folgen weitere Zeichen."},
-        {"/* unterminated\n{}", "Zeile 2, Spalte 3: Die Datei enth\u00E4lt keinen JSON-Wert."},
         {"{\"a\": \"\xC3\x28\"}",
          "Zeile 1, Spalte 8: Die Datei enth\u00E4lt ung\u00FCltiges UTF-8."},
         {"\r\n\r{\"a\": tru}", "Zeile 3, Spalte 10: Ung\u00FCltiger Wert."},

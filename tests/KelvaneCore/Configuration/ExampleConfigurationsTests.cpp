@@ -9,8 +9,6 @@ namespace {
 
 const std::filesystem::path examples = KELVANE_EXAMPLES_DIR;
 
-// Every example reads cleanly in both sort modes, whatever the user's preference is, and keeps all
-// of its commands.
 TEST(ExampleConfigurations, loadWithoutWarningsInEverySortMode) {
     struct Case {
         const char* name;

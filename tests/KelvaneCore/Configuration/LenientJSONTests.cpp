@@ -11,21 +11,16 @@ TEST(LenientJSON, blanksCommentsAndTrailingCommasOutsideStrings) {
         std::string output;
     };
     const Case cases[] = {
-        {"", ""},
         {"[,]", "[ ]"},
-        {"[1,]", "[1 ]"},
         {"{\"a\": 1,\n}", "{\"a\": 1 \n}"},
         {"[1, /* x */ ]", "[1          ]"},
         {"[1,,]", "[1, ]"},
-        {"[1] // note\n", "[1]        \n"},
         {"[1] // note\r\n[", "[1]        \r\n["},
         {"/* a\nb */1", "    \n    1"},
         {"/* a */ */", "        */"},
         {"/* open\n", "       \n"},
         {"/* \u00E4 */", "        "},
         {"/ 1 /", "/ 1 /"},
-        {"1 /", "1 /"},
-        {"/**/[", "    ["},
         {"\\ ,]", "\\  ]"},
     };
     for (const Case& c : cases)
@@ -35,7 +30,6 @@ TEST(LenientJSON, blanksCommentsAndTrailingCommasOutsideStrings) {
         R"({"url": "https://example.com/a//b"})",
         R"({"glob": "/* not a comment */"})",
         R"({"q": "say \"//hi\" ,]"})",
-        R"(["a,]", "b,}"])",
         R"({"e": "\\", "f": "//"})",
         // An unterminated string keeps everything after its quote.
         "[\"open // , ]",

@@ -80,7 +80,6 @@ TEST(FileAccess, aFullDiskLeavesTheOldFileAndNoTemporaryFile) {
                          "\u201C konnte nicht geschrieben werden: Auf dem Ger\u00E4t ist kein "
                          "Speicherplatz mehr verf\u00FCgbar");
     EXPECT_EQ(contentOf(file), "old");
-    EXPECT_EQ(fs::directory_iterator(mount.path())->path(), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(mount.path()), fs::directory_iterator()), 1);
 }
 
@@ -114,10 +113,7 @@ TEST(FileAccess, readsOnlyRegularFilesAndNeverBlocks) {
 
 TEST(FileError, explainsErrorNumbersInGerman) {
     EXPECT_EQ(describeSystemError(EACCES), "Keine Berechtigung");
-    EXPECT_EQ(describeSystemError(EROFS), "Das Dateisystem ist nur lesbar");
     EXPECT_EQ(describeSystemError(99999).rfind("Systemfehler 99999 (", 0), 0U);
-    EXPECT_STREQ(FileError(FileError::Operation::remove, "/a", "Keine Berechtigung").what(),
-                 "\u201E/a\u201C konnte nicht entfernt werden: Keine Berechtigung");
 }
 
 } // namespace

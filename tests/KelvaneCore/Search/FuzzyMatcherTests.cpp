@@ -35,18 +35,13 @@ TEST(FuzzyMatcher, scoresGreedyAsciiMatches) {
         {"word start then consecutive", "pull", "Git Pull", Match{34, {4, 5, 6, 7}}},
         {"earliest occurrence wins", "ab", "a xab", Match{8, {0, 4}}},
         {"upper-case needle", "GIT", "git", Match{25, {0, 1, 2}}},
-        {"upper-case haystack", "git", "Git", Match{25, {0, 1, 2}}},
         {"empty needle", "", "anything", Match{0, {}}},
-        {"empty needle and haystack", "", "", Match{0, {}}},
         {"needle longer than haystack", "abc", "ab", std::nullopt},
-        {"missing character", "x", "abc", std::nullopt},
         {"order matters", "ba", "ab", std::nullopt},
-        {"20 characters, 3 matched", "abc", "abc" + std::string(17, 'x'), Match{23, {0, 1, 2}}},
         {"surplus of 7 costs nothing", "abc", "abcdefghij", Match{25, {0, 1, 2}}},
         {"surplus of 8 costs one", "a", "a" + std::string(8, 'x'), Match{6, {0}}},
         {"upper-case letter far in", "q", std::string(21, '.') + "Q", Match{7 - 2, {21}}},
         {"punctuation is not case-folded", "`", std::string(20, '@'), std::nullopt},
-        {"neither is delete", "\x7F", std::string(20, '_'), std::nullopt},
         {"brace after brackets", "{", std::string(10, '[') + "{", Match{7 - 1, {10}}},
         {"long haystacks score below zero", "z", std::string(100, 'x') + "z", Match{1 - 12, {100}}},
     });
@@ -55,11 +50,7 @@ TEST(FuzzyMatcher, scoresGreedyAsciiMatches) {
 TEST(FuzzyMatcher, wordStartsFollowAnythingButLettersAndNumbers) {
     expectMatches({
         {"after underscore", "b", "a_b", Match{7, {2}}},
-        {"after slash", "b", "a/b", Match{7, {2}}},
-        {"after dash", "b", "a-b", Match{7, {2}}},
-        {"after tab", "b", "a\tb", Match{7, {2}}},
         {"after letter", "b", "ab", Match{1, {1}}},
-        {"after digit", "b", "1b", Match{1, {1}}},
         {"after umlaut", "b", "\u00E4b", Match{1, {1}}},
         {"after non-Latin digit", "b", "\u0663b", Match{1, {1}}},
         {"after emoji", "x", "\U0001F680x", Match{7, {1}}},
@@ -74,31 +65,25 @@ TEST(FuzzyMatcher, countsUserPerceivedCharacters) {
     const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467";
     expectMatches({
         {"umlauts in both cases", "\u00DCBER", "\u00FCber", Match{34, {0, 1, 2, 3}}},
-        {"after an umlaut", "pfel", "\u00C4pfel", Match{28, {1, 2, 3, 4}}},
         {"combining mark stays with its letter", "bar", "Cafe\u0301 Bar", Match{25, {5, 6, 7}}},
         {"letter without its mark does not match", "cafe", "Cafe\u0301", std::nullopt},
         {"decomposed needle", "E\u0301", "cafe\u0301", Match{1, {3}}},
         {"emoji ZWJ sequence is one character", "fam", family + " Family", Match{25, {2, 3, 4}}},
-        {"emoji ZWJ sequence as needle", family, "x" + family, Match{1, {1}}},
         {"part of a ZWJ sequence does not match", "\U0001F469", family, std::nullopt},
         {"capital sharp s lower-cases to sharp s", "\u00DF", "STRA\u1E9EE", Match{1, {4}}},
-        {"capital sharp s in the needle", "\u1E9E", "stra\u00DFe", Match{1, {4}}},
         {"lower-casing does not expand sharp s", "STRASSE", "Stra\u00DFe", std::nullopt},
         {"dotted capital I stays one character", "i", "\u0130x", std::nullopt},
         {"carriage return and line feed are one character", "b", "a\r\nb", Match{7, {2}}},
-        {"lone carriage return", "\r", "a\rb", Match{1, {1}}},
         {"malformed bytes are characters of their own", "\xFF",
          "a\xFF"
          "b",
          Match{1, {1}}},
-        {"non-ASCII needle in ASCII haystack", "\u00E4", "abc", std::nullopt},
     });
 }
 
 TEST(FuzzyMatcher, needleGivesTheSameResultsWhenReused) {
     Needle needle("\u00FCb");
-    const std::vector<std::string> haystacks = {"\u00DCberblick", "ub",         "Grund\u00FCbung",
-                                                "\u00FCb",        "x \u00FC b", "nothing"};
+    const std::vector<std::string> haystacks = {"\u00DCberblick", "Grund\u00FCbung", "nothing"};
     for (int round = 0; round < 2; ++round) {
         for (const std::string& haystack : haystacks) {
             const std::optional<Match> expected = match("\u00FCb", haystack);
@@ -112,10 +97,9 @@ TEST(FuzzyMatcher, needleGivesTheSameResultsWhenReused) {
 
 TEST(FuzzyMatcher, scoresAfterAPrefixAsOnTheJoinedText) {
     const std::pair<std::string, std::string> pieces[] = {
-        {"Docker ", "Logs"},      {"Docker ", "Logs"},         {"Dock", "erlogs"},
-        {"", "docker logs"},      {"Docker Compose ", "Logs"}, {"Docker ", "L\u00F6gs"},
-        {"D\u00F6cker ", "Logs"}, {"Docker ", "\u0301Logs"},   {"Docker ", "Logs"},
-        {"a\r", "\ndocker logs"}, {"docker log", "s"},         {"docker logs", ""},
+        {"Docker ", "Logs"},      {"Dock", "erlogs"},        {"", "docker logs"},
+        {"D\u00F6cker ", "Logs"}, {"Docker ", "\u0301Logs"}, {"a\r", "\ndocker logs"},
+        {"docker logs", ""},
     };
     for (const std::string needleText : {"docker logs", "dl", "do\u0301l", "s", ""}) {
         Needle needle(needleText);

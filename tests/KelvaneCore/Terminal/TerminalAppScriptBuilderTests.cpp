@@ -22,17 +22,13 @@ TEST(TerminalAppScriptBuilder, commandLineChangesIntoTheWorkingDirectory) {
     const std::string verbatim = "  echo \"$HOME\" 'it''s' \\\n  done  ";
     const Case cases[] = {
         {std::nullopt, "make test"},
-        {"", "make test"},
         {" \t \u00A0\u3000", "make test"},
         {"~", "cd '/Users/anna' && make test"},
         {"  ~/src  ", "cd '/Users/anna/src' && make test"},
         {"~bob/src", "cd '~bob/src' && make test"},
-        {"/tmp/~", "cd '/tmp/~' && make test"},
         {"/Volumes/Anna's Disk", "cd '/Volumes/Anna'\\''s Disk' && make test"},
-        {"/tmp/$HOME `x`", "cd '/tmp/$HOME `x`' && make test"},
         // Line breaks are not trimmed: they belong to the name.
         {"\n/tmp\n", "cd '\n/tmp\n' && make test"},
-        {std::nullopt, verbatim, verbatim},
         {"/tmp", "cd '/tmp' && " + verbatim, verbatim},
         {"~/x", "cd '/home/o'\\''neil/x' && ls", "ls", "/home/o'neil"},
     };

@@ -25,8 +25,7 @@ MenuItem separator() {
 
 /// A command item followed by its alternate, as the builder pairs them.
 std::vector<MenuItem> commandPair(const std::string& title) {
-    const ShellCommand command(Uuid::random(), title, "echo " + title, std::nullopt, std::nullopt,
-                               std::nullopt, std::nullopt);
+    const ShellCommand command(Uuid::random(), title, "echo " + title, {}, {}, {}, {});
     MenuItem primary = item(title, MenuAction::runCommand);
     primary.command = command;
     MenuItem alternate = item(title + " kopieren", MenuAction::copyCommand);

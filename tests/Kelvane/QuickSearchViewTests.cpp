@@ -94,8 +94,7 @@ TEST_F(QuickSearchViewTest, aLongCommandIsShortenedInItsMiddle) {
     const std::string start = "rsync -avz --delete ";
     const std::string end = " backup@example.org:/srv/backup/";
     const std::string command = start + std::string(200, 'x') + end;
-    const ShellCommand longCommand(Uuid::random(), "Sichern", command, std::nullopt, std::nullopt,
-                                   std::nullopt, std::nullopt);
+    const ShellCommand longCommand(Uuid::random(), "Sichern", command, {}, {}, {}, {});
     const SearchResultDelegate delegate;
     const QString shown = delegate.commandText({{}, longCommand, 0, {}});
     EXPECT_TRUE(shown.contains(QChar(0x2026)));
@@ -103,8 +102,7 @@ TEST_F(QuickSearchViewTest, aLongCommandIsShortenedInItsMiddle) {
     EXPECT_TRUE(shown.endsWith("srv/backup/")) << shown.toStdString();
     EXPECT_LE(QFontMetrics(QuickSearchStyle::monospacedFont(11)).horizontalAdvance(shown),
               SearchResultDelegate::maximumCommandWidth);
-    const ShellCommand shortCommand(Uuid::random(), "Liste", "ls -la", std::nullopt, std::nullopt,
-                                    std::nullopt, std::nullopt);
+    const ShellCommand shortCommand(Uuid::random(), "Liste", "ls -la", {}, {}, {}, {});
     EXPECT_EQ(delegate.commandText({{}, shortCommand, 0, {}}), "ls -la");
 }
 

@@ -49,12 +49,6 @@ protected:
     }
 
     fs::path defaultFile() const { return home / ".config/Kelvane/kelvane.json"; }
-    std::vector<std::string> menuTitles() const {
-        std::vector<std::string> titles;
-        for (const QAction* action : delegate->statusItem()->menu()->actions())
-            titles.push_back(action->text().toStdString());
-        return titles;
-    }
 
     test::TemporaryFolder home;
     test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
@@ -79,9 +73,10 @@ TEST_F(AppDelegateTest, anExistingStoredFileIsUsedWithoutCreatingTheDefaultFolde
     EXPECT_FALSE(fs::exists(home / ".config/Kelvane"));
     EXPECT_TRUE(dialogs.alerts.empty());
     EXPECT_TRUE(preferences.didCompleteFirstRun());
-    const auto titles = menuTitles();
-    EXPECT_NE(std::find(titles.begin(), titles.end(), "Uptime"), titles.end())
-        << "the loaded commands are in the menu";
+    const QList<QAction*> actions = delegate->statusItem()->menu()->actions();
+    EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [](const QAction* action) {
+        return action->text() == "Uptime";
+    })) << "the loaded commands are in the menu";
 }
 
 TEST_F(AppDelegateTest, aStoredFileThatIsGoneFallsBackToTheDefaultForThisRunOnly) {
@@ -198,7 +193,6 @@ INSTANTIATE_TEST_SUITE_P(
         SeedingCase{"notWished", R"({"version": 2, "settings": {"launchAtLogin": false},
                                      "items": []})",
                     Status::notRegistered, false, 0},
-        SeedingCase{"absent", R"({"version": 2, "items": []})", Status::notRegistered, false, 0},
         SeedingCase{"brokenFile", R"({"version": 2, "settings": {"launchAtLogin": true}, )",
                     Status::notRegistered, false, 0},
         SeedingCase{"legacyWish", R"({"launch_at_login": true, "cmds": []})", Status::notRegistered,

@@ -28,13 +28,19 @@ protected:
     QLineEdit elsewhere;
 };
 
-TEST_F(HotKeyRecorderTest, theButtonStartsAndStopsRecording) {
+TEST_F(HotKeyRecorderTest, theButtonStartsAndStopsRecordingAndHidingStopsIt) {
     EXPECT_EQ(label(), QString::fromUtf8("\u2325\u2318Leertaste"));
     recorder.findChild<QPushButton*>("hotKeyButton")->click();
     EXPECT_TRUE(recorder.isRecording());
     EXPECT_EQ(label(), QString::fromUtf8("Tasten dr\u00fccken\u2026"));
     recorder.findChild<QPushButton*>("hotKeyButton")->click();
     EXPECT_FALSE(recorder.isRecording());
+
+    recorder.show();
+    recorder.startRecording();
+    recorder.hide();
+    EXPECT_FALSE(recorder.isRecording());
+    QTest::keyClick(&elsewhere, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(edits.count(), 0);
 }
 
@@ -52,7 +58,6 @@ TEST_F(HotKeyRecorderTest, keyPressesWhileRecording) {
         {"modifier alone", Qt::Key_Control, Qt::ControlModifier, true, std::nullopt},
         {"unknown key", Qt::Key_MediaPlay, Qt::ControlModifier, true, std::nullopt},
         {"escape", Qt::Key_Escape, Qt::NoModifier, false, std::nullopt},
-        {"escape with command", Qt::Key_Escape, Qt::ControlModifier, false, std::nullopt},
         {"shift command K", Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier, false,
          HotKeyCombination{40, 768}},
         {"control F1", Qt::Key_F1, Qt::MetaModifier, false, HotKeyCombination{122, 4096}},
@@ -80,15 +85,6 @@ TEST_F(HotKeyRecorderTest, keyPressesWhileRecording) {
     }
     QTest::keyClick(&elsewhere, Qt::Key_K);
     EXPECT_EQ(elsewhere.text(), "k");
-}
-
-TEST_F(HotKeyRecorderTest, hidingStopsRecording) {
-    recorder.show();
-    recorder.startRecording();
-    recorder.hide();
-    EXPECT_FALSE(recorder.isRecording());
-    QTest::keyClick(&elsewhere, Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(edits.count(), 0);
 }
 
 TEST_F(HotKeyRecorderTest, theClearButtonIsThereOnlyWithACombination) {

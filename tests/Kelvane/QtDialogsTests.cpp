@@ -1,9 +1,7 @@
 #include "Kelvane/QtDialogs.hpp"
-#include "Kelvane/QtWorkspace.hpp"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -104,13 +102,6 @@ TEST(QtDialogs, answersWithTheChosenButtonsIndexOrNoneForEscape) {
         click(box, "OK");
     });
     EXPECT_EQ(dialogs.runModal(informational), 0u);
-}
-
-TEST(QtWorkspace, copiesTextToTheClipboard) {
-    QtWorkspace workspace;
-    workspace.copyToPasteboard("chmod 600 '/home/a/k.json'\nchmod 755 '/home/a'");
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              "chmod 600 '/home/a/k.json'\nchmod 755 '/home/a'");
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -42,6 +41,9 @@ TEST_F(QuickSearchControllerTest, togglingHidesAndShowsAgainWithAnEmptySearch) {
     ASSERT_NE(controller.panel(), nullptr);
     QWidget* panel = controller.panel();
     EXPECT_TRUE(controller.isPanelVisible());
+    EXPECT_EQ(panel->windowTitle().toStdString(), "Kelvane Schnellsuche");
+    EXPECT_EQ(panel->accessibleName().toStdString(), "Kelvane Schnellsuche");
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(QTest::qWaitFor([&] { return field().hasFocus(); }, 5000))
         << "typing goes to the field";
     QTest::keyClicks(&field(), "ga");
@@ -56,18 +58,6 @@ TEST_F(QuickSearchControllerTest, togglingHidesAndShowsAgainWithAnEmptySearch) {
     EXPECT_EQ(view().results().size(), 3u);
 }
 
-TEST_F(QuickSearchControllerTest, thePanelSitsCentredAndRaisedOnThePrimaryScreen) {
-    controller.show();
-    const QWidget& panel = *controller.panel();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(panel.size(), QSize(620, 420));
-    EXPECT_EQ(panel.x(), screen.x() + (screen.width() - 620) / 2);
-    EXPECT_NEAR(panel.y(), screen.y() + (screen.height() - 420) / 2.0 - screen.height() * 0.12, 1);
-    EXPECT_EQ(panel.windowTitle().toStdString(), "Kelvane Schnellsuche");
-    EXPECT_EQ(panel.accessibleName().toStdString(), "Kelvane Schnellsuche");
-    EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
 TEST_F(QuickSearchControllerTest, returnHidesThePanelBeforeTheCommandRuns) {
     controller.show();
     QTest::keyClick(&field(), Qt::Key_Down);
@@ -78,17 +68,11 @@ TEST_F(QuickSearchControllerTest, returnHidesThePanelBeforeTheCommandRuns) {
     EXPECT_TRUE(workspace.requests.empty());
 }
 
-TEST_F(QuickSearchControllerTest, controlReturnCopiesAndKeepsThePanelOpen) {
+TEST_F(QuickSearchControllerTest, copyingKeepsThePanelOpenEscapeAndLeavingHideIt) {
     controller.show();
     QTest::keyClick(&field(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(controller.isPanelVisible());
     EXPECT_EQ(workspace.requests, std::vector<std::string>{"copy: echo Alpha"});
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(runs.empty());
-}
-
-TEST_F(QuickSearchControllerTest, escapeAndLeavingTheApplicationHideThePanel) {
-    controller.show();
     QTest::keyClick(&field(), Qt::Key_Escape);
     EXPECT_FALSE(controller.isPanelVisible());
     controller.show();

@@ -19,7 +19,7 @@ constexpr std::string_view eightCommandsInFourEntries = R"({
   ]
 })";
 
-TEST(ShuttleImport, theOfferCountsAllCommandsAndTheTopLevelEntries) {
+TEST(ShuttleImport, theFirstCandidateIsOfferedCountingAllCommandsAndTopLevelEntries) {
     const test::TemporaryFolder folder;
     const auto source = folder.write("home/.shuttle.json", eightCommandsInFourEntries);
     const auto offer = ShuttleImport::offer({source});
@@ -32,16 +32,12 @@ TEST(ShuttleImport, theOfferCountsAllCommandsAndTheTopLevelEntries) {
                                "werden?\n\nDie Originaldatei bleibt unver\u00e4ndert.";
     expected.buttons = {"\u00dcbernehmen", "Sp\u00e4ter"};
     EXPECT_EQ(offer->alert, expected);
-}
 
-TEST(ShuttleImport, theFirstCandidateIsOfferedEvenWithoutEntries) {
-    const test::TemporaryFolder folder;
-    const auto empty = folder.write("home/.shuttle.json", R"({"cmds": []})");
-    const auto other = folder.write("support/shuttle.json", eightCommandsInFourEntries);
-    const auto offer = ShuttleImport::offer({empty, other});
-    ASSERT_TRUE(offer);
-    EXPECT_EQ(offer->source, empty);
-    EXPECT_NE(offer->alert.informativeText.find("liegen 0 Befehle in 0 Gruppen."),
+    const auto empty = folder.write("empty.json", R"({"cmds": []})");
+    const auto first = ShuttleImport::offer({empty, source});
+    ASSERT_TRUE(first) << "the first candidate is offered even without entries";
+    EXPECT_EQ(first->source, empty);
+    EXPECT_NE(first->alert.informativeText.find("liegen 0 Befehle in 0 Gruppen."),
               std::string::npos);
 }
 

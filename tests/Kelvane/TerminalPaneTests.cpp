@@ -13,13 +13,10 @@ protected:
     TerminalPane pane{preferences, store};
 };
 
-TEST_F(TerminalPaneTest, withoutConfigurationTheFileOptionNamesANewWindow) {
-    EXPECT_EQ(picker().itemText(0), "Aus Konfiguration (Neues Fenster)");
+TEST_F(TerminalPaneTest, choosingStoresTheOverrideAndTheFileOptionRemovesIt) {
+    EXPECT_EQ(picker().itemText(0), "Aus Konfiguration (Neues Fenster)") << "nothing loaded";
     EXPECT_EQ(picker().currentIndex(), 0);
     EXPECT_FALSE(showsTabNote());
-}
-
-TEST_F(TerminalPaneTest, choosingStoresTheOverrideAndTheFileOptionRemovesIt) {
     load(test::configurationText(false, 1, "current"));
     EXPECT_EQ(picker().itemText(0), "Aus Konfiguration (Aktuelles Fenster)");
     EXPECT_EQ(picker().count(), 5);

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <stdexcept>
-#include <string>
 #include <string_view>
 
 namespace kelvane::test {
@@ -17,8 +14,6 @@ struct EditorSave {
     std::function<void(const std::filesystem::path& file, std::string_view content,
                        const std::function<void()>& between)>
         save;
-    /// The program the save runs, empty when it runs none.
-    const char* program = "";
 };
 
 inline void writeFile(const std::filesystem::path& file, std::string_view content) {
@@ -29,18 +24,7 @@ inline std::filesystem::path withSuffix(const std::filesystem::path& file, const
     return std::filesystem::path(file.string() + suffix);
 }
 
-// Lets a shell tool read the content from a file beside the configuration file.
-inline std::string stagedForTool(const std::filesystem::path& file, std::string_view content) {
-    const std::filesystem::path staged = file.parent_path() / "staged.input";
-    writeFile(staged, content);
-    return staged.string();
-}
-
 inline const EditorSave editorSaves[] = {
-    {"inPlace",
-     [](const auto& file, auto content, const auto&) {
-         writeFile(file, content);
-     }},
     {"renameOver",
      [](const auto& file, auto content, const auto& between) {
          writeFile(withSuffix(file, ".tmp"), content);
@@ -72,31 +56,6 @@ inline const EditorSave editorSaves[] = {
          between();
          writeFile(file, content);
      }},
-    {"sedInPlace",
-     [](const auto& file, auto content, const auto&) {
-         const std::string command =
-             "sed -i -e '$r " + stagedForTool(file, content) + "' -e d '" + file.string() + "'";
-         if (std::system(command.c_str()) != 0)
-             throw std::runtime_error(command);
-     },
-     "sed"},
-    // Backups are skipped below /tmp unless told otherwise.
-    {"vim",
-     [](const auto& file, auto content, const auto&) {
-         const std::string command =
-             "vim -u NONE -i NONE -N -es -c 'set backupcopy=no writebackup backupskip=' "
-             "-c '%d _' -c '0r " +
-             stagedForTool(file, content) + "' -c wq '" + file.string() + "'";
-         if (std::system(command.c_str()) != 0)
-             throw std::runtime_error(command);
-     },
-     "vim"},
 };
-
-/// Whether `program` can be run; an empty name needs nothing.
-inline bool isAvailable(const char* program) {
-    return *program == '\0' ||
-           std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0;
-}
 
 } // namespace kelvane::test

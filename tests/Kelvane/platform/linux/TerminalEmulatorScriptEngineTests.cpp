@@ -79,24 +79,21 @@ TEST_F(TerminalEmulatorScriptEngineTest, runsNothingItDoesNotUnderstand) {
     }
 }
 
-TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationWithoutTerminals) {
+TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationOrPassesOnAFailedLaunch) {
+    const std::string script = builder.script(shellCommand("ls"), OpenBehavior::tab);
+    const ScriptError failure{-10810, "kaputt"};
+    RecordingEngine failing(environment, failure);
+    EXPECT_EQ(failing.engine.execute(script), failure);
+    EXPECT_EQ(failing.launches.size(), 1u);
+
     environment.path = "/no/such/dir";
     RecordingEngine recording(environment);
-    const auto error =
-        recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::current));
+    const auto error = recording.engine.execute(script);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, -10814);
     EXPECT_TRUE(recording.launches.empty());
     EXPECT_EQ(TerminalExecutionError::fromScriptError(*error),
               TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{}));
-}
-
-TEST_F(TerminalEmulatorScriptEngineTest, passesOnAFailedLaunch) {
-    const ScriptError failure{-10810, "kaputt"};
-    RecordingEngine recording(environment, failure);
-    EXPECT_EQ(recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::tab)),
-              failure);
-    EXPECT_EQ(recording.launches.size(), 1u);
 }
 
 /// Waits until a file called `name` is moved into `folder`. The timeout is only a safety net.
@@ -134,12 +131,11 @@ TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     // A stand-in terminal: it records where and how it was started, runs the program it was
     // given without a keyboard, so that the shell meant to stay open ends at once, and says
     // when it is done, so that nothing is left running in the folder when the test ends.
-    const std::string folder = directory.path().string();
     environment.terminal = directory.write(
         "fake-terminal",
-        "#!/bin/sh\nprintf '%s\\0' \"$PWD\" \"$@\" > '" + folder + "/log.partial'\nmv '" + folder +
-            "/log.partial' '" + folder + "/log'\nshift\n\"$@\" < /dev/null\n: > '" + folder +
-            "/done.partial'\nmv '" + folder + "/done.partial' '" + folder + "/done'\n",
+        "#!/bin/sh\nF='" + directory.path().string() +
+            "'\nprintf '%s\\0' \"$PWD\" \"$@\" > \"$F/log\"\nshift\n\"$@\" < /dev/null\n"
+            ": > \"$F/done.partial\"\nmv \"$F/done.partial\" \"$F/done\"\n",
         test::executable);
     environment.shell = "/bin/sh";
     environment.home = directory.path().string();
@@ -160,11 +156,10 @@ TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     }
     EXPECT_EQ(outcome, std::nullopt);
 
-    ASSERT_TRUE(waitForArrival(directory.path(), "log"));
+    ASSERT_TRUE(waitForArrival(directory.path(), "done"));
     EXPECT_EQ(nulSeparated(directory.path() / "log"),
               (std::vector<std::string>{directory.path().string(), "-e", "/bin/sh", "-c",
                                         builder.commandLine(command) + "\nexec '/bin/sh'"}));
-    ASSERT_TRUE(waitForArrival(directory.path(), "done"));
     const std::filesystem::path commandFolder = directory.path() / workingDirectory;
     std::ifstream result(commandFolder / "result");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}),

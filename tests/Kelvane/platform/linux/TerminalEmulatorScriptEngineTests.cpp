@@ -1,5 +1,6 @@
 #include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
 
+#include "Kelvane/platform/FileEventSource.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -9,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -98,25 +97,14 @@ TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationOrPassesO
 
 /// Waits until a file called `name` is moved into `folder`. The timeout is only a safety net.
 bool waitForArrival(const std::filesystem::path& folder, const std::string& name) {
-    const int events = inotify_init1(IN_CLOEXEC);
-    if (events < 0 || inotify_add_watch(events, folder.c_str(), IN_MOVED_TO) < 0)
-        return false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    bool arrived = std::filesystem::exists(folder / name);
-    while (!arrived && std::chrono::steady_clock::now() < deadline) {
-        pollfd ready{events, POLLIN, 0};
-        if (poll(&ready, 1, 1000) <= 0)
-            continue;
-        alignas(inotify_event) char buffer[4096];
-        const ssize_t size = read(events, buffer, sizeof buffer);
-        for (ssize_t offset = 0; offset < size;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-            arrived = arrived || (event->len > 0 && name == event->name);
-            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
+    const auto entries = makeFileEventSource(folder, FileEventSource::write);
+    for (int second = 0; second < 60 && entries && !std::filesystem::exists(folder / name);
+         ++second) {
+        pollfd ready{entries->descriptor(), POLLIN, 0};
+        if (poll(&ready, 1, 1000) > 0)
+            entries->takeEvents();
     }
-    close(events);
-    return arrived;
+    return std::filesystem::exists(folder / name);
 }
 
 std::vector<std::string> nulSeparated(const std::filesystem::path& file) {

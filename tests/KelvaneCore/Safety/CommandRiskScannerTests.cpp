@@ -1,5 +1,7 @@
 #include "KelvaneCore/Safety/CommandRiskScanner.hpp"
 
+#include "support/RepeatedText.hpp"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -84,13 +86,7 @@ TEST(CommandRiskScanner, looksAtEveryByteOfIllFormedText) {
     });
 }
 
-std::string repeated(std::string_view piece, std::size_t size) {
-    std::string text;
-    text.reserve(size + piece.size());
-    while (text.size() < size)
-        text += piece;
-    return text;
-}
+using test::repeated;
 
 constexpr std::size_t megabyte = 1 << 20;
 

@@ -2,8 +2,8 @@
 // configurations of 10,000 and 100,000 commands, on the offscreen platform.
 #include "ConfigurationFixtures.hpp"
 
-#include "Kelvane/ConfigStore.hpp"
-#include "Kelvane/QuickSearchView.hpp"
+#include "Kelvane/QuickSearch/QuickSearchView.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
 #include "Kelvane/platform/Log.hpp"
 
 #include "KelvaneCore/Files/FileAccess.hpp"

@@ -2,7 +2,7 @@
 // events, the watcher's quiet period and the store, for a file of 1,000 commands.
 #include "ConfigurationFixtures.hpp"
 
-#include "Kelvane/ConfigStore.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
 #include "Kelvane/platform/Log.hpp"
 
 #include "KelvaneCore/Files/FileAccess.hpp"

@@ -4,7 +4,7 @@
 // part are measured from outside (see the README's "Running the app").
 #include "ConfigurationFixtures.hpp"
 
-#include "Kelvane/AppDelegate.hpp"
+#include "Kelvane/Startup/AppDelegate.hpp"
 #include "Kelvane/platform/Log.hpp"
 
 #include "KelvaneCore/Files/FileAccess.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Kelvane/Dialogs.hpp"
+#include "Kelvane/Desktop/Dialogs.hpp"
 
 #include <deque>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Kelvane/ConfigStore.hpp"
-#include "Kelvane/Preferences.hpp"
+#include "Kelvane/Preferences/Preferences.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
 
 #include "support/InMemoryPreferenceStore.hpp"
 #include "support/TemporaryFolder.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Kelvane/ConfigStore.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
 
 #include "support/InMemoryPreferenceStore.hpp"
 #include "support/TemporaryFolder.hpp"

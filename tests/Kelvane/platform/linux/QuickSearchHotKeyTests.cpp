@@ -1,7 +1,7 @@
 // The whole way from a key press on a real X server (hotkey-end-to-end.sh starts one) to the
 // quick-search panel: the stored combination is grabbed when the status item starts, and xdotool
 // presses it as another program's keyboard would.
-#include "Kelvane/StatusItemController.hpp"
+#include "Kelvane/Menu/StatusItemController.hpp"
 #include "Kelvane/platform/Log.hpp"
 
 #include "support/FakeLoginItemService.hpp"

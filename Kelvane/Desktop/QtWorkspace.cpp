@@ -1,0 +1,31 @@
+#include "Kelvane/Desktop/QtWorkspace.hpp"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace kelvane {
+
+void QtWorkspace::copyToPasteboard(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromStdString(text));
+}
+
+void QtWorkspace::openURL(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtWorkspace::openFile(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void QtWorkspace::revealFile(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+}
+
+} // namespace kelvane

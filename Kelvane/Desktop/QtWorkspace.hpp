@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Kelvane/Desktop/Dialogs.hpp"
+
+namespace kelvane {
+
+/// The desktop through Qt: the clipboard and the desktop's default applications. Qt cannot
+/// select a file in the file manager, so revealing a file opens the folder that holds it.
+class QtWorkspace final : public Workspace {
+public:
+    void copyToPasteboard(const std::string& text) override;
+    void openURL(const std::string& url) override;
+    void openFile(const std::string& path) override;
+    void revealFile(const std::string& path) override;
+};
+
+} // namespace kelvane

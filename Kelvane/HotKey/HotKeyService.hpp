@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Kelvane/HotKey/HotKeyCombination.hpp"
+#include "Kelvane/platform/HotKeyRegistrar.hpp"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kelvane {
+
+/// The one system-wide key combination that opens and closes the quick search. Failures to
+/// register are logged under "hotkey", never shown: the quick search stays reachable from the
+/// status menu. Main thread only.
+class HotKeyService {
+public:
+    /// Over the desktop's own registrar unless a test hands in another.
+    explicit HotKeyService(std::unique_ptr<HotKeyRegistrar> registrar = makeHotKeyRegistrar());
+    HotKeyService(const HotKeyService&) = delete;
+    HotKeyService& operator=(const HotKeyService&) = delete;
+
+    /// Replaces the registration: always removes the current one first, also when the new
+    /// combination is the same; then registers the new one unless it is absent or has no modifier.
+    void registerCombination(const std::optional<HotKeyCombination>& combination);
+
+    /// Called once for every press of the registered combination.
+    void setOnTrigger(std::function<void()> onTrigger);
+
+    bool isRegistered() const { return m_registered; }
+
+private:
+    std::unique_ptr<HotKeyRegistrar> m_registrar;
+    bool m_registered = false;
+    std::function<void()> m_onTrigger;
+};
+
+} // namespace kelvane

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Kelvane/Menu/MenuModel.hpp"
+
+#include <QIcon>
+#include <QKeySequence>
+#include <QMenu>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kelvane {
+
+/// Called when an item with an action is chosen, with the item's command if it carries one.
+using MenuPerform = std::function<void(MenuAction, const std::optional<ShellCommand>&)>;
+
+/// The Qt menu for a menu model. Alternate items stay hidden, and their primary items shown,
+/// except while Alt (Option) is held in the menu or in one of its submenus.
+std::unique_ptr<QMenu> makeQMenu(const MenuModel& model, const MenuPerform& perform);
+
+/// The key sequence of a key equivalent: Command becomes Ctrl, Control becomes Meta, Option
+/// becomes Alt. Empty for an equivalent without a key.
+QKeySequence keySequence(const MenuKeyEquivalent& equivalent);
+
+/// The desktop theme's icon for one of the system symbol names the application uses, with a
+/// fallback from the widget style; a name the theme knows is taken as it is; null for any other
+/// name.
+QIcon symbolIcon(const std::string& symbolName);
+
+} // namespace kelvane

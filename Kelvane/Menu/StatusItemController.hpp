@@ -1,0 +1,86 @@
+#pragma once
+
+#include "Kelvane/Desktop/Dialogs.hpp"
+#include "Kelvane/HotKey/HotKeyService.hpp"
+#include "Kelvane/Menu/MenuModel.hpp"
+#include "Kelvane/Preferences/LaunchAtLogin.hpp"
+#include "Kelvane/Preferences/Preferences.hpp"
+#include "Kelvane/QuickSearch/QuickSearchController.hpp"
+#include "Kelvane/Runner/CommandRunner.hpp"
+#include "Kelvane/Settings/ConfigurationFileChooser.hpp"
+#include "Kelvane/Settings/SettingsWindowController.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
+
+#include <QIcon>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <memory>
+#include <optional>
+
+namespace kelvane {
+
+/// What the status item asks of the desktop besides its store and preferences.
+struct DesktopServices {
+    Dialogs& dialogs;
+    Workspace& workspace;
+    LaunchAtLogin& launchAtLogin;
+    ChooseConfigurationFile chooseFile;
+};
+
+/// The application's whole surface at rest: the status (tray) icon and its menu, rebuilt from
+/// scratch whenever the store reports, every action of that menu, the global hot key and the
+/// quick search and settings windows it opens.
+class StatusItemController : public QObject {
+    Q_OBJECT
+
+public:
+    /// Puts the icon with the menu of the store's current state on screen, follows the store
+    /// from then on and registers the stored hot key. `backend` runs the commands (a Terminal
+    /// backend for the home folder in the application); `hotKeys` registers the global hot key.
+    StatusItemController(ConfigStore& store, Preferences& preferences,
+                         std::unique_ptr<TerminalBackend> backend,
+                         std::unique_ptr<HotKeyRegistrar> hotKeys, DesktopServices desktop,
+                         QObject* parent = nullptr);
+    ~StatusItemController() override;
+
+    /// Replaces the menu by one built from the store's configuration and problem; the icon is
+    /// dimmed while there is a problem.
+    void rebuildMenu();
+
+    QMenu* menu() const { return m_menu.get(); }
+    /// Whether the icon shows the store's problem by looking disabled.
+    bool appearsDisabled() const { return m_appearsDisabled; }
+
+    /// Hides the quick-search panel when it is visible, shows it otherwise.
+    void toggleQuickSearch();
+    /// Brings the one settings window to the front, creating it the first time.
+    void openSettings();
+
+    /// None until the quick search or the settings were first asked for.
+    QuickSearchController* quickSearch() const { return m_quickSearch.get(); }
+    SettingsWindowController* settingsWindow() const { return m_settingsWindow.get(); }
+
+private:
+    void configureButton();
+    void perform(MenuAction action, const std::optional<ShellCommand>& command);
+    void editConfiguration();
+    void showProblem();
+    void showWarnings();
+
+    ConfigStore& m_store;
+    Preferences& m_preferences;
+    HotKeyService m_hotKeys;
+    std::unique_ptr<QuickSearchController> m_quickSearch;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    DesktopServices m_desktop;
+    CommandRunner m_runner;
+    QSystemTrayIcon m_statusItem;
+    QIcon m_icon;
+    QIcon m_dimmedIcon;
+    bool m_appearsDisabled = false;
+    std::unique_ptr<QMenu> m_menu;
+};
+
+} // namespace kelvane

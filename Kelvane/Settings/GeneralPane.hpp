@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Kelvane/Desktop/Dialogs.hpp"
+#include "Kelvane/Preferences/LaunchAtLogin.hpp"
+#include "Kelvane/Preferences/Preferences.hpp"
+#include "Kelvane/Settings/ConfigurationFileChooser.hpp"
+#include "Kelvane/Store/ConfigStore.hpp"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+namespace kelvane {
+
+class HotKeyRecorder;
+
+/// The "Allgemein" pane: the configuration file and its sort order, launch at login, command
+/// tooltips and the quick-search hot key.
+class GeneralPane : public QWidget {
+    Q_OBJECT
+
+public:
+    /// `onHotKeyChange` is called once for every change of the stored hot key, whoever made it.
+    GeneralPane(Preferences& preferences, ConfigStore& store, std::function<void()> onHotKeyChange,
+                LaunchAtLogin& launchAtLogin, Workspace& workspace,
+                ChooseConfigurationFile chooseFile, QWidget* parent = nullptr);
+
+protected:
+    /// The login item can change outside Kelvane: its state is read again on every showing.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void addConfigurationSection(QBoxLayout& pane);
+    void addBehaviourSection(QBoxLayout& pane);
+    void chooseFile();
+    void showLocation();
+    void showSortMode();
+    void showLaunchAtLogin();
+    void followHotKey();
+
+    Preferences& m_preferences;
+    ConfigStore& m_store;
+    std::function<void()> m_onHotKeyChange;
+    LaunchAtLogin& m_launchAtLogin;
+    Workspace& m_workspace;
+    ChooseConfigurationFile m_chooseFile;
+    std::optional<std::string> m_hotKeyText;
+
+    QLabel* m_fileName = nullptr;
+    QLabel* m_folder = nullptr;
+    QComboBox* m_sortPicker = nullptr;
+    QCheckBox* m_launchSwitch = nullptr;
+    QLabel* m_approvalNote = nullptr;
+    QCheckBox* m_tooltipSwitch = nullptr;
+    HotKeyRecorder* m_recorder = nullptr;
+};
+
+} // namespace kelvane

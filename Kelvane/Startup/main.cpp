@@ -1,0 +1,27 @@
+// Kelvane lives in the status area only: no main window, no task-bar entry; closing a dialog or
+// the settings window must not end it, only the menu's quit item does.
+#include "Kelvane/Desktop/QtDialogs.hpp"
+#include "Kelvane/Desktop/QtWorkspace.hpp"
+#include "Kelvane/Startup/AppDelegate.hpp"
+#include "Kelvane/platform/AccessoryApplication.hpp"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Kelvane");
+    QApplication::setOrganizationDomain("tolvo.de");
+    QApplication::setDesktopFileName("kelvane");
+    QApplication::setWindowIcon(QIcon(":/MenuBarIcon"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kelvane::QtDialogs dialogs;
+    kelvane::QtWorkspace workspace;
+    kelvane::AppDelegate delegate(kelvane::Preferences::shared(), dialogs, workspace,
+                                  kelvane::LaunchAtLogin::shared());
+    kelvane::makeAccessoryApplication();
+    QTimer::singleShot(0, &delegate, &kelvane::AppDelegate::applicationDidFinishLaunching);
+    return QApplication::exec();
+}

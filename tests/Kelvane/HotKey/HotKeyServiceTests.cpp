@@ -1,0 +1,83 @@
+#include "Kelvane/HotKey/HotKeyService.hpp"
+#include "Kelvane/platform/Log.hpp"
+#include "support/FakeHotKeyRegistrar.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kelvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr HotKeyCombination shiftCommandK{40,
+                                          HotKeyCombination::shiftKey | HotKeyCombination::cmdKey};
+
+class HotKeyServiceTest : public ::testing::Test {
+protected:
+    HotKeyServiceTest() {
+        Log::setSink([this](const Log::Entry& entry) {
+            log.push_back(std::string(entry.category) + " " +
+                          (entry.level == Log::Level::error ? "error " : "info ") + entry.message);
+        });
+    }
+    ~HotKeyServiceTest() override { Log::setSink({}); }
+
+    std::unique_ptr<test::FakeHotKeyRegistrar> ownedRegistrar =
+        std::make_unique<test::FakeHotKeyRegistrar>();
+    test::FakeHotKeyRegistrar& registrar = *ownedRegistrar;
+    HotKeyService service{std::move(ownedRegistrar)};
+    std::vector<std::string> log;
+};
+
+TEST_F(HotKeyServiceTest, triggersOncePerPressAndRegisteringAgainReplacesTheRegistration) {
+    int triggers = 0;
+    service.setOnTrigger([&] { ++triggers; });
+    service.registerCombination(shiftCommandK);
+    registrar.press();
+    registrar.press();
+    EXPECT_EQ(triggers, 2);
+    service.registerCombination(shiftCommandK);
+    EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "unregister", "register 40 768"}));
+    EXPECT_TRUE(service.isRegistered());
+    EXPECT_EQ(log, Lines{});
+}
+
+TEST_F(HotKeyServiceTest, noCombinationOrNoModifierRemovesTheRegistrationAndRegistersNothing) {
+    int triggers = 0;
+    service.setOnTrigger([&] { ++triggers; });
+    const std::optional<HotKeyCombination> nothingToRegister[] = {std::nullopt,
+                                                                  HotKeyCombination{40, 0}};
+    for (const auto& combination : nothingToRegister) {
+        SCOPED_TRACE(combination ? combination->storedValue() : "none");
+        registrar.calls.clear();
+        service.registerCombination(shiftCommandK);
+        service.registerCombination(combination);
+        registrar.press();
+
+        EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "unregister"}));
+        EXPECT_FALSE(service.isRegistered());
+        EXPECT_EQ(triggers, 0);
+    }
+}
+
+TEST_F(HotKeyServiceTest, aRefusedRegistrationIsLoggedWithItsStatusAndLaterOnesRetry) {
+    registrar.refusal = HotKeyRegistrar::combinationTaken;
+    service.registerCombination(shiftCommandK);
+
+    EXPECT_FALSE(service.isRegistered());
+    EXPECT_EQ(log, (Lines{"hotkey error Hotkey konnte nicht registriert werden "
+                          "(Status -9878) \u2014 vermutlich belegt."}));
+
+    registrar.refusal = 0;
+    service.registerCombination(HotKeyCombination{49, HotKeyCombination::controlKey});
+
+    // Nothing was held after the refusal, so there is nothing to unregister before the retry.
+    EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "register 49 4096"}));
+    EXPECT_TRUE(service.isRegistered());
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,241 @@
+#include "Kelvane/Menu/StatusItemController.hpp"
+
+#include "Kelvane/platform/Log.hpp"
+
+#include "support/FakeHotKeyRegistrar.hpp"
+#include "support/FakeLoginItemService.hpp"
+#include "support/FakeTerminalBackend.hpp"
+#include "support/InMemoryPreferenceStore.hpp"
+#include "support/RecordingDialogs.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string goodFile = R"({"version": 2, "settings": {"openIn": "current"},
+  "items": [{"title": "Eins", "command": "echo eins"}, {"title": "Zwei", "command": "echo zwei"}]})";
+
+class StatusItemControllerTest : public ::testing::Test {
+protected:
+    StatusItemControllerTest() {
+        Log::setSink([](const Log::Entry&) {});
+        start();
+    }
+
+    void start() {
+        controller.reset();
+        auto backend = std::make_unique<test::FakeTerminalBackend>();
+        runs = backend->record;
+        auto registrar = std::make_unique<test::FakeHotKeyRegistrar>();
+        hotKeys = registrar.get();
+        controller = std::make_unique<StatusItemController>(
+            store, preferences, std::move(backend), std::move(registrar),
+            DesktopServices{dialogs, workspace, launchAtLogin, [](const fs::path&) {
+                                return std::optional<fs::path>();
+                            }});
+    }
+    ~StatusItemControllerTest() override {
+        controller.reset();
+        Log::setSink({});
+    }
+
+    void load(const std::string& content) {
+        folder.write(file.filename(), content);
+        store.reload();
+    }
+
+    std::vector<std::string> visibleTitles() const {
+        std::vector<std::string> titles;
+        for (const QAction* action : controller->menu()->actions()) {
+            if (action->isVisible())
+                titles.push_back(action->isSeparator() ? "---" : action->text().toStdString());
+        }
+        return titles;
+    }
+
+    QAction* action(const std::string& title) const {
+        for (QAction* candidate : controller->menu()->actions()) {
+            if (candidate->text().toStdString() == title)
+                return candidate;
+        }
+        ADD_FAILURE() << "no item " << title;
+        return nullptr;
+    }
+
+    void choose(const std::string& title) const {
+        if (QAction* item = action(title))
+            item->trigger();
+    }
+
+    test::TemporaryFolder folder;
+    fs::path file = folder / "b c.json";
+    test::InMemoryPreferenceStore preferenceStore;
+    Preferences preferences{preferenceStore};
+    ConfigStore store{file, preferences};
+    test::RecordingDialogs dialogs;
+    test::RecordingWorkspace workspace;
+    test::FakeLoginItemService loginItems;
+    LaunchAtLogin launchAtLogin{loginItems};
+    test::FakeHotKeyRegistrar* hotKeys = nullptr;
+    std::shared_ptr<test::FakeTerminalBackend::Record> runs;
+    std::unique_ptr<StatusItemController> controller;
+};
+
+TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
+    EXPECT_FALSE(action("Konfiguration wird geladen\u2026")->isEnabled());
+    EXPECT_FALSE(controller->appearsDisabled());
+    load(goodFile);
+    EXPECT_EQ(visibleTitles().front(), "Eins");
+    QPointer<QMenu> healthyMenu = controller->menu();
+
+    load("{\"version\": 2, \"items\": [");
+    const std::vector<std::string> troubled = visibleTitles();
+    EXPECT_EQ(
+        std::vector<std::string>(troubled.begin(), troubled.begin() + 4),
+        (std::vector<std::string>{"Konfigurationsproblem anzeigen\u2026", "---", "Eins", "Zwei"}));
+    EXPECT_TRUE(controller->appearsDisabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return healthyMenu.isNull(); }, 5000))
+        << "a replaced menu is released";
+
+    load(goodFile);
+    EXPECT_EQ(visibleTitles().front(), "Eins");
+    EXPECT_FALSE(controller->appearsDisabled());
+}
+
+TEST_F(StatusItemControllerTest, commandItemsRunTheirAlternatesCopyAndTooltipsFollowThePreference) {
+    load(goodFile);
+    choose("Zwei");
+    ASSERT_EQ(runs->runs.size(), 1u);
+    EXPECT_EQ(runs->runs[0].command.command, "echo zwei");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::current) << "the loaded configuration's";
+
+    choose("\u201EZwei\u201C kopieren");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>{"copy: echo zwei"});
+
+    // The tooltip preference is read at every rebuild.
+    EXPECT_TRUE(action("Eins")->toolTip().contains("echo eins"));
+    preferences.setShowCommandTooltips(false);
+    controller->rebuildMenu();
+    EXPECT_FALSE(action("Eins")->toolTip().contains("echo eins"));
+    EXPECT_TRUE(action("\u201EEins\u201C kopieren")->toolTip().contains("echo eins"));
+}
+
+TEST_F(StatusItemControllerTest, editingAndWarningsUseTheTerminalEditorOrTheSystemsApplication) {
+    choose("Konfiguration bearbeiten\u2026");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>{"open: " + file.string()})
+        << "without a configuration the system decides";
+    load(R"({"version": 2, "colour": "rot", "items": []})");
+    dialogs.answers = {0};
+    choose("1 Hinweis zur Konfiguration\u2026");
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(dialogs.alerts[0].messageText, "Hinweise zur Konfiguration");
+    EXPECT_EQ(workspace.requests, std::vector<std::string>(2, "open: " + file.string()))
+        << "the warnings offer the editor, and without one the system decides";
+
+    load(R"({"version": 2, "settings": {"editor": "nano"}, "items": []})");
+    choose("Konfiguration bearbeiten\u2026");
+    ASSERT_EQ(runs->runs.size(), 1u);
+    EXPECT_EQ(runs->runs[0].command.title, "Konfiguration bearbeiten");
+    EXPECT_EQ(runs->runs[0].command.command, "nano '" + file.string() + "'");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::window);
+    EXPECT_EQ(dialogs.alerts.size(), 1u) << "no confirmation for the editor";
+}
+
+TEST_F(StatusItemControllerTest, reloadingFromTheMenuReplacesTheMenuSafely) {
+    load(goodFile);
+    folder.write(file.filename(),
+                 R"({"version": 2, "items": [{"title": "Drei", "command": "echo"}]})");
+    choose("Neu laden");
+    EXPECT_EQ(visibleTitles().front(), "Drei");
+}
+
+TEST_F(StatusItemControllerTest, problemAlertActsOnTheFileAsItsFirstButtonSays) {
+    struct Case {
+        const char* name;
+        std::function<void()> cause;
+        std::string messageText;
+        std::string request;
+    };
+    const std::vector<Case> cases{
+        {"parse", [&] { folder.write(file.filename(), "{"); },
+         "Die Konfiguration konnte nicht geladen werden", "open: " + file.string()},
+        {"untrusted",
+         [&] {
+             folder.write(file.filename(), goodFile);
+             fs::permissions(file, fs::perms(0664));
+         },
+         "Die Konfigurationsdatei ist nicht gesch\u00FCtzt",
+         "copy: chmod 600 '" + fs::canonical(folder.path()).string() + "/b c.json'"},
+        {"missing", [&] { fs::remove(file); }, "Die Konfiguration konnte nicht geladen werden",
+         "reveal: " + file.string()},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        testCase.cause();
+        store.reload();
+        workspace.requests.clear();
+        dialogs.alerts.clear();
+        dialogs.answers = {1, 0};
+        choose("Konfigurationsproblem anzeigen\u2026");
+        EXPECT_TRUE(workspace.requests.empty()) << "\u201ESchlie\u00DFen\u201C does nothing";
+        choose("Konfigurationsproblem anzeigen\u2026");
+        ASSERT_EQ(dialogs.alerts.size(), 2u);
+        EXPECT_EQ(dialogs.alerts[0].messageText, testCase.messageText);
+        EXPECT_EQ(workspace.requests, std::vector<std::string>{testCase.request});
+    }
+}
+
+TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearch) {
+    EXPECT_TRUE(hotKeys->calls.empty()) << "no stored combination, no hot key";
+    preferences.setQuickSearchHotKey(HotKeyCombination{40, 768});
+    start();
+    ASSERT_EQ(hotKeys->calls, std::vector<std::string>{"register 40 768"});
+
+    hotKeys->press();
+    ASSERT_NE(controller->quickSearch(), nullptr);
+    EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
+    hotKeys->press();
+    EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+    choose("Schnellsuche\u2026");
+    EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
+    choose("Schnellsuche\u2026");
+    EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+}
+
+TEST_F(StatusItemControllerTest, quickSearchRunsThroughTheRunnerWithTheLoadedSettings) {
+    load(goodFile);
+    controller->toggleQuickSearch();
+    QWidget* panel = controller->quickSearch()->panel();
+    QTest::keyClicks(panel->focusWidget(), "zwei");
+    QTest::keyClick(panel->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(panel->isVisible()) << "hidden before the command runs";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !runs->runs.empty(); }, 5000));
+    EXPECT_EQ(runs->runs[0].command.command, "echo zwei");
+    EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::current);
+}
+
+TEST_F(StatusItemControllerTest, settingsWindowIsMadeOnceAndChangesTheHotKeyAtOnce) {
+    choose("Einstellungen\u2026");
+    SettingsWindowController* settings = controller->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->window()->isVisible());
+    settings->window()->close();
+    choose("Einstellungen\u2026");
+    EXPECT_EQ(controller->settingsWindow(), settings);
+    EXPECT_TRUE(settings->window()->isVisible());
+
+    preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
+    EXPECT_EQ(hotKeys->calls, std::vector<std::string>{"register 49 2304"});
+    preferences.setQuickSearchHotKey(std::nullopt);
+    EXPECT_EQ(hotKeys->calls, (std::vector<std::string>{"register 49 2304", "unregister"}));
+}
+
+} // namespace
+} // namespace kelvane

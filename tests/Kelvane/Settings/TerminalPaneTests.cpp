@@ -1,0 +1,55 @@
+#include "Kelvane/Settings/TerminalPane.hpp"
+
+#include "support/SettingsPaneFixture.hpp"
+
+namespace kelvane {
+namespace {
+
+class TerminalPaneTest : public test::SettingsPaneTest {
+protected:
+    QComboBox& picker() { return *pane.findChild<QComboBox*>("targetPicker"); }
+    bool showsTabNote() { return pane.findChild<QWidget*>("tabNote")->isVisibleTo(&pane); }
+
+    TerminalPane pane{preferences, store};
+};
+
+TEST_F(TerminalPaneTest, choosingStoresTheOverrideAndTheFileOptionRemovesIt) {
+    EXPECT_EQ(picker().itemText(0), "Aus Konfiguration (Neues Fenster)") << "nothing loaded";
+    EXPECT_EQ(picker().currentIndex(), 0);
+    EXPECT_FALSE(showsTabNote());
+    load(test::configurationText(false, 1, "current"));
+    EXPECT_EQ(picker().itemText(0), "Aus Konfiguration (Aktuelles Fenster)");
+    EXPECT_EQ(picker().count(), 5);
+
+    choose(picker(), "Aktuelles Fenster");
+    EXPECT_EQ(preferenceStore.values.at("openInOverride"), PreferenceValue(std::string("current")));
+    choose(picker(), "Aus Konfiguration (Aktuelles Fenster)");
+    EXPECT_FALSE(preferenceStore.values.contains("openInOverride"));
+
+    preferences.setOpenInOverride(OpenBehavior::tab);
+    EXPECT_EQ(picker().currentText(), "Neuer Tab");
+}
+
+TEST_F(TerminalPaneTest, theTabNoteFollowsTheEffectiveBehaviour) {
+    struct Case {
+        const char* fileOpenIn;
+        std::optional<OpenBehavior> override;
+        bool note;
+    };
+    const Case cases[] = {
+        {"window", OpenBehavior::tab, true},
+        {"tab", std::nullopt, true},
+        {"tab", OpenBehavior::window, false},
+        {"current", std::nullopt, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.fileOpenIn) + " " +
+                     std::string(test.override ? rawValue(*test.override) : "none"));
+        load(test::configurationText(false, 1, test.fileOpenIn));
+        preferences.setOpenInOverride(test.override);
+        EXPECT_EQ(showsTabNote(), test.note);
+    }
+}
+
+} // namespace
+} // namespace kelvane

@@ -1,0 +1,235 @@
+#include "Kelvane/Store/ConfigStore.hpp"
+
+#include "Kelvane/platform/Log.hpp"
+
+#include "support/EditorSaves.hpp"
+#include "support/InMemoryPreferenceStore.hpp"
+#include "support/ScopedEnvironment.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kelvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Problem = ConfigStore::Problem;
+
+std::string menu(const std::vector<std::string>& titles, const std::string& extra = "") {
+    std::string items;
+    for (const std::string& title : titles)
+        items += std::string(items.empty() ? "" : ", ") + "{\"title\": \"" + title +
+                 "\", \"command\": \"echo " + title + "\"}";
+    return "{\"version\": 2, " + extra + "\"items\": [" + items + "]}\n";
+}
+
+std::vector<std::string> titles(const ConfigStore& store) {
+    std::vector<std::string> result;
+    if (store.configuration())
+        for (const CommandEntry& entry : store.configuration()->allCommands())
+            result.push_back(entry.command.title);
+    return result;
+}
+
+class ConfigStoreTest : public ::testing::Test {
+protected:
+    ConfigStoreTest() {
+        Log::setSink([this](const Log::Entry& entry) {
+            logged.push_back(std::string(entry.category) + ": " + entry.message);
+        });
+        store.setOnChange([this] { ++reloads; });
+    }
+    ~ConfigStoreTest() override { Log::setSink({}); }
+
+    void waitForReloads(int count) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reloads >= count; }, 5000))
+            << "reloads: " << reloads << " of " << count;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(reloads, count);
+    }
+
+    test::TemporaryFolder folder;
+    fs::path file = folder.write("kelvane.json", menu({"Eins", "Zwei"}));
+    test::InMemoryPreferenceStore preferenceStore;
+    Preferences preferences{preferenceStore};
+    ConfigStore store{file, preferences};
+    int reloads = 0;
+    std::vector<std::string> logged;
+};
+
+TEST_F(ConfigStoreTest, aLoadLogsItsCountsAndClearsTheProblem) {
+    fs::remove(file);
+    store.reload();
+    folder.write("kelvane.json", menu({"Eins", "Zwei", "Drei"}, "\"extra\": 1, "));
+    store.reload();
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Drei", "Eins", "Zwei"}));
+    EXPECT_EQ(store.problem(), std::nullopt);
+    EXPECT_EQ(logged.back(), "config: Konfiguration geladen: 3 Befehle, 1 Hinweis(e)");
+    EXPECT_EQ(reloads, 2);
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(const fs::path& folder, const fs::path& file)> breakFile;
+    /// The trust issue expected, none for the other problems.
+    std::function<std::optional<ConfigTrustCheck::Issue>(const fs::path& folder,
+                                                         const fs::path& file)>
+        untrustedBy = [](const auto&, const auto&) {
+            return std::nullopt;
+        };
+};
+
+class ConfigStoreFailureTest : public ConfigStoreTest,
+                               public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ConfigStoreFailureTest, keepsTheLastGoodConfigurationAndTellsWhy) {
+    const FailureCase& given = GetParam();
+    store.reload();
+    const std::optional<Configuration> good = store.configuration();
+    ASSERT_TRUE(good);
+    given.breakFile(folder.path(), file);
+    store.reload();
+    EXPECT_EQ(store.configuration(), good);
+    ASSERT_TRUE(store.problem());
+    std::string log = "config: Konfiguration fehlerhaft: " + store.problem()->message();
+    if (const auto issue = given.untrustedBy(folder.path(), file)) {
+        EXPECT_EQ(store.problem(), (Problem{Problem::Untrusted{{*issue}}}));
+        log = "config: Konfiguration nicht vertrauensw\u00FCrdig: 1 Befund(e)";
+    } else if (!fs::exists(file)) {
+        EXPECT_EQ(store.problem(), (Problem{Problem::Missing{file.string()}}));
+        log = "config: Konfiguration fehlt: " + file.string();
+    } else {
+        EXPECT_TRUE(std::holds_alternative<Problem::Parse>(store.problem()->kind));
+    }
+    EXPECT_EQ(logged.back(), log);
+    EXPECT_EQ(reloads, 2);
+}
+
+const FailureCase failures[] = {
+    {"missing",
+     [](const auto&, const auto& file) {
+         fs::remove(file);
+     }},
+    {"groupWritableFile",
+     [](const auto&, const auto& file) { fs::permissions(file, fs::perms(0664)); },
+     [](const auto&, const auto& file) {
+         return ConfigTrustCheck::Issue{ConfigTrustCheck::Issue::GroupWritable{}, file.string()};
+     }},
+    {"groupWritableFolder",
+     [](const auto& folder, const auto&) { fs::permissions(folder, fs::perms(0770)); },
+     [](const auto& folder, const auto& file) {
+         return ConfigTrustCheck::Issue{
+             ConfigTrustCheck::Issue::ParentDirectoryWritableByOthers{folder.string()},
+             file.string()};
+     }},
+    {"syntaxError",
+     [](const auto&, const auto& file) {
+         test::writeFile(file, "{\"version\": 2,");
+     }},
+    {"unreadable",
+     [](const auto&, const auto& file) {
+         fs::remove(file);
+         fs::create_directory(file);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Failures, ConfigStoreFailureTest, ::testing::ValuesIn(failures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Entries get new identities on every load.
+TEST_F(ConfigStoreTest, signalsOnlyRealChangesButCallsBackAfterEveryReload) {
+    QSignalSpy configurationChanges(&store, &ConfigStore::configurationChanged);
+    QSignalSpy problemChanges(&store, &ConfigStore::problemChanged);
+    const auto counts = [&] {
+        return std::pair(static_cast<int>(configurationChanges.count()),
+                         static_cast<int>(problemChanges.count()));
+    };
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(1, 0)) << "first load";
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(2, 0)) << "second load";
+    test::writeFile(file, "{");
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(2, 1)) << "broken";
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(2, 1)) << "still broken in the same way";
+    fs::remove(file);
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(2, 2)) << "missing";
+    test::writeFile(file, menu({"Eins"}));
+    store.reload();
+    EXPECT_EQ(counts(), std::pair(3, 3)) << "repaired";
+    EXPECT_EQ(reloads, 6);
+}
+
+TEST_F(ConfigStoreTest, aSortModeChangeTakesEffectAtTheNextReload) {
+    test::writeFile(file, menu({"Zwei", "Eins"}));
+    store.reload();
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
+    preferences.setSortMode(SortMode::fileOrder);
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
+    store.reload();
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Zwei", "Eins"}));
+}
+
+TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
+    const test::TemporaryFolder elsewhere;
+    const fs::path other = elsewhere.write("other.json", menu({"Anderswo"}));
+    QSignalSpy urlChanges(&store, &ConfigStore::urlChanged);
+    store.start();
+    EXPECT_EQ(reloads, 1);
+    store.changeLocation(other);
+    EXPECT_EQ(store.url(), other);
+    EXPECT_EQ(urlChanges.count(), 1);
+    EXPECT_EQ(preferences.configPath(), other.string());
+    EXPECT_EQ(store.watcher()->url(), other);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Anderswo"});
+    EXPECT_EQ(reloads, 2);
+
+    test::writeFile(file, menu({"Alt"}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(store.watcher()->hasPendingChange()) << "the former file is not watched";
+    test::writeFile(other, menu({"Neu"}));
+    waitForReloads(3);
+    EXPECT_EQ(titles(store), std::vector<std::string>{"Neu"});
+
+    const ConfigFileWatcher* before = store.watcher();
+    store.changeLocation(other);
+    EXPECT_EQ(urlChanges.count(), 1) << "the same file is no change";
+    EXPECT_EQ(reloads, 4);
+    EXPECT_NE(store.watcher(), before);
+}
+
+class DefaultConfigurationTest : public ::testing::Test {
+protected:
+    test::TemporaryFolder home;
+    test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", (home / "config").string()};
+    test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
+};
+
+TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenu) {
+    const fs::path created = ensureDefaultConfiguration();
+    EXPECT_EQ(created, defaultConfigurationURL());
+    EXPECT_EQ(created, home / "config/Kelvane/kelvane.json");
+    EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0700));
+    EXPECT_EQ(fs::status(created).permissions(), fs::perms(0600));
+    EXPECT_EQ(test::contentOf(created), "{\n  \"version\": 2,\n  \"items\": []\n}\n");
+}
+
+TEST_F(DefaultConfigurationTest, leavesWhatExistsAlone) {
+    const fs::path file = home.write("config/Kelvane/kelvane.json", "mine", fs::perms(0640));
+    fs::permissions(file.parent_path(), fs::perms(0750));
+    EXPECT_EQ(ensureDefaultConfiguration(), file);
+    EXPECT_EQ(test::contentOf(file), "mine");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms(0750));
+}
+
+} // namespace
+} // namespace kelvane

@@ -34,8 +34,14 @@ public:
         return QObject::eventFilter(watched, event);
     }
 
+    /// Gives a menu whose items were made just now the state the rest of the tree is in.
+    void adopt(QMenu& menu) const { apply(menu, m_showsAlternates); }
+
 private:
-    void show(bool alternates) { apply(m_root, alternates); }
+    void show(bool alternates) {
+        m_showsAlternates = alternates;
+        apply(m_root, alternates);
+    }
 
     static void apply(QMenu& menu, bool alternates) {
         for (QAction* action : menu.actions()) {
@@ -49,6 +55,7 @@ private:
     }
 
     QMenu& m_root;
+    bool m_showsAlternates = false;
 };
 
 /// A title as QAction shows it literally: "&" would mark a mnemonic and a tab would start the
@@ -65,52 +72,76 @@ QString plainToolTip(const std::string& text) {
            "</p>";
 }
 
-void fill(QMenu& menu, const MenuModel& model, const MenuPerform& perform,
-          AlternateSwitcher& switcher) {
-    switcher.watch(menu);
-    menu.setToolTipsVisible(true);
-    for (const MenuItem& item : model) {
-        if (item.kind == MenuItem::Kind::separator) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = nullptr;
-        if (item.submenu) {
-            QMenu* submenu = menu.addMenu(actionText(item.title));
-            fill(*submenu, *item.submenu, perform, switcher);
-            action = submenu->menuAction();
-        } else {
-            action = menu.addAction(actionText(item.title));
-        }
-        action->setEnabled(item.enabled);
-        if (item.toolTip)
-            action->setToolTip(plainToolTip(*item.toolTip));
-        if (item.icon)
-            action->setIcon(symbolIcon(item.icon->symbolName));
-        if (item.keyEquivalent)
-            action->setShortcut(keySequence(*item.keyEquivalent));
-        if (item.isAlternate) {
-            action->setProperty(alternateProperty, true);
-            action->setVisible(false);
-            const QList<QAction*> actions = menu.actions();
-            if (actions.size() >= 2)
-                actions[actions.size() - 2]->setProperty(hasAlternateProperty, true);
-        }
-        if (item.action) {
-            QObject::connect(action, &QAction::triggered, &menu,
-                             [perform, action = *item.action, command = item.command] {
-                                 perform(action, command);
-                             });
+/// Keeps the model a menu was made from and makes each submenu's items when the submenu is first
+/// about to show, so that rebuilding the menu of a big configuration costs its top level only.
+class MenuTree : public QObject {
+public:
+    MenuTree(QMenu& root, MenuModel model, MenuPerform perform)
+        : QObject(&root), m_model(std::move(model)), m_perform(std::move(perform)),
+          m_switcher(new AlternateSwitcher(root)) {
+        fill(root, m_model);
+    }
+
+private:
+    void fill(QMenu& menu, const MenuModel& model) {
+        m_switcher->watch(menu);
+        menu.setToolTipsVisible(true);
+        QAction* previous = nullptr;
+        for (const MenuItem& item : model) {
+            if (item.kind == MenuItem::Kind::separator) {
+                previous = menu.addSeparator();
+                continue;
+            }
+            QAction* action = nullptr;
+            if (item.submenu) {
+                QMenu* submenu = menu.addMenu(actionText(item.title));
+                connect(
+                    submenu, &QMenu::aboutToShow, this,
+                    [this, submenu, &items = *item.submenu] {
+                        fill(*submenu, items);
+                        m_switcher->adopt(*submenu);
+                    },
+                    Qt::SingleShotConnection);
+                action = submenu->menuAction();
+            } else {
+                action = menu.addAction(actionText(item.title));
+            }
+            configure(*action, item);
+            if (item.isAlternate && previous)
+                previous->setProperty(hasAlternateProperty, true);
+            previous = action;
         }
     }
-}
+
+    void configure(QAction& action, const MenuItem& item) {
+        action.setEnabled(item.enabled);
+        if (item.toolTip)
+            action.setToolTip(plainToolTip(*item.toolTip));
+        if (item.icon)
+            action.setIcon(symbolIcon(item.icon->symbolName));
+        if (item.keyEquivalent)
+            action.setShortcut(keySequence(*item.keyEquivalent));
+        if (item.isAlternate) {
+            action.setProperty(alternateProperty, true);
+            action.setVisible(false);
+        }
+        if (item.action) {
+            // The connection ends with the tree, so the item it points into is always there.
+            connect(&action, &QAction::triggered, this,
+                    [this, &item] { m_perform(*item.action, item.command); });
+        }
+    }
+
+    const MenuModel m_model;
+    const MenuPerform m_perform;
+    AlternateSwitcher* m_switcher;
+};
 
 } // namespace
 
-std::unique_ptr<QMenu> makeQMenu(const MenuModel& model, const MenuPerform& perform) {
+std::unique_ptr<QMenu> makeQMenu(MenuModel model, MenuPerform perform) {
     auto menu = std::make_unique<QMenu>();
-    auto* switcher = new AlternateSwitcher(*menu);
-    fill(*menu, model, perform, *switcher);
+    new MenuTree(*menu, std::move(model), std::move(perform));
     return menu;
 }
 

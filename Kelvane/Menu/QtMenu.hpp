@@ -16,8 +16,9 @@ namespace kelvane {
 using MenuPerform = std::function<void(MenuAction, const std::optional<ShellCommand>&)>;
 
 /// The Qt menu for a menu model. Alternate items stay hidden, and their primary items shown,
-/// except while Alt (Option) is held in the menu or in one of its submenus.
-std::unique_ptr<QMenu> makeQMenu(const MenuModel& model, const MenuPerform& perform);
+/// except while Alt (Option) is held in the menu or in one of its submenus. A submenu's items are
+/// made when it is first about to show.
+std::unique_ptr<QMenu> makeQMenu(MenuModel model, MenuPerform perform);
 
 /// The key sequence of a key equivalent: Command becomes Ctrl, Control becomes Meta, Option
 /// becomes Alt. Empty for an equivalent without a key.

@@ -3,6 +3,7 @@
 #include "Kelvane/Menu/ConfigurationAlerts.hpp"
 #include "Kelvane/Menu/MenuBuilder.hpp"
 #include "Kelvane/Menu/QtMenu.hpp"
+#include "Kelvane/platform/FreedMemory.hpp"
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 #include "KelvaneCore/Terminal/ShellQuoting.hpp"
@@ -11,6 +12,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QPointer>
+#include <QTimer>
 
 namespace kelvane {
 
@@ -64,9 +66,14 @@ void StatusItemController::rebuildMenu() {
         },
         m_preferences.showCommandTooltips()};
     // The old menu may be the one whose item is being handled right now (reloading from the
-    // menu rebuilds it), so it goes once control is back in the event loop.
-    if (m_menu)
-        m_menu.release()->deleteLater();
+    // menu rebuilds it), so it goes once control is back in the event loop, and what it and the
+    // configuration before it used goes back to the system with it.
+    if (m_menu) {
+        QTimer::singleShot(0, this, [old = std::shared_ptr<QMenu>(m_menu.release())]() mutable {
+            old.reset();
+            returnFreedMemoryToSystem();
+        });
+    }
     m_menu = MenuBuilder::buildMenu(m_store.configuration(), m_store.problem(), actions);
     m_statusItem.setContextMenu(m_menu.get());
     m_appearsDisabled = m_store.problem().has_value();

@@ -43,6 +43,13 @@ std::vector<std::string> visibleTexts(const QMenu& menu) {
     return texts;
 }
 
+/// The submenu of an item as the user sees it: its items are made when it is about to show.
+QMenu& opened(const QAction& item) {
+    QMenu& submenu = *item.menu();
+    emit submenu.aboutToShow();
+    return submenu;
+}
+
 void sendAlt(QMenu& menu, QEvent::Type type) {
     QKeyEvent event(type, Qt::Key_Alt, type == QEvent::KeyPress ? Qt::AltModifier : Qt::NoModifier);
     QCoreApplication::sendEvent(&menu, &event);
@@ -84,7 +91,7 @@ TEST(QtMenu, itemsKeepTheirTitlesStateAndStructure) {
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->text(), "Gruppe mit Tab");
     ASSERT_NE(actions[2]->menu(), nullptr);
-    EXPECT_EQ(visibleTexts(*actions[2]->menu()), std::vector<std::string>{"Innen"});
+    EXPECT_EQ(visibleTexts(opened(*actions[2])), std::vector<std::string>{"Innen"});
     EXPECT_TRUE(menu->toolTipsVisible());
 }
 
@@ -109,7 +116,7 @@ TEST(QtMenu, choosingAnItemPerformsItsActionWithItsCommand) {
                                                              : std::nullopt);
                   });
     menu->actions()[0]->trigger();
-    const QList<QAction*> inner = menu->actions()[1]->menu()->actions();
+    const QList<QAction*> inner = opened(*menu->actions()[1]).actions();
     inner[0]->trigger();
     inner[1]->trigger();
     menu->actions()[1]->trigger();
@@ -129,7 +136,7 @@ TEST(QtMenu, holdingAltShowsTheAlternatesInTheWholeTree) {
     model.push_back(group);
     model.push_back(item("\u00DCber Kelvane"));
     const auto menu = makeQMenu(model, {});
-    QMenu& submenu = *menu->actions()[2]->menu();
+    QMenu& submenu = opened(*menu->actions()[2]);
 
     const std::vector<std::string> normal{"A", "Gruppe", "\u00DCber Kelvane"};
     const std::vector<std::string> alternates{"A kopieren", "Gruppe", "\u00DCber Kelvane"};
@@ -146,6 +153,24 @@ TEST(QtMenu, holdingAltShowsTheAlternatesInTheWholeTree) {
 
     sendAlt(submenu, QEvent::KeyPress);
     EXPECT_EQ(visibleTexts(*menu), alternates);
+}
+
+TEST(QtMenu, aSubmenusItemsAreMadeOnceWhenItFirstOpensInTheStateOfTheTree) {
+    MenuItem inner = item("Innen", std::nullopt);
+    inner.submenu = commandPair("Tief");
+    MenuItem group = item("Gruppe", std::nullopt);
+    group.submenu = std::vector<MenuItem>{inner};
+    const auto menu = makeQMenu({group}, {});
+    QMenu& submenu = *menu->actions()[0]->menu();
+    EXPECT_TRUE(submenu.actions().isEmpty()) << "nothing is made before the submenu opens";
+
+    sendAlt(*menu, QEvent::KeyPress);
+    opened(*menu->actions()[0]);
+    EXPECT_EQ(visibleTexts(opened(*submenu.actions()[0])),
+              std::vector<std::string>{"Tief kopieren"})
+        << "a submenu opened while Alt is held shows the alternates";
+    opened(*menu->actions()[0]);
+    EXPECT_EQ(submenu.actions().size(), 1) << "opening again makes nothing twice";
 }
 
 TEST(QtMenu, menuSymbolsHaveIconsAndUnknownNamesNone) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,7 +88,7 @@ const char* const shells[] = {"bash", "zsh", "dash"};
 
 /// Runs `line` with `shell` in `directory`, given with -c or read from standard input the way a
 /// terminal feeds it. HOME, OLDPWD and CDPATH all point at `decoy`, where a wrong "cd" ends up.
-void runLine(const char* shell, bool fromInput, const std::string& line, const fs::path& directory,
+void runLine(const char* shell, bool fromInput, std::string line, const fs::path& directory,
              const fs::path& decoy) {
     const char* const path = std::getenv("PATH");
     std::vector<std::string> environment{"PATH=" + std::string(path ? path : "/usr/bin:/bin"),
@@ -98,37 +99,33 @@ void runLine(const char* shell, bool fromInput, const std::string& line, const f
         envp.push_back(variable.data());
     envp.push_back(nullptr);
     std::string program = shell;
-    std::string dashC = "-c";
-    std::string text = line;
+    std::string option = "-c";
     std::vector<char*> argv{program.data()};
-    if (!fromInput) {
-        argv.push_back(dashC.data());
-        argv.push_back(text.data());
-    }
+    if (!fromInput)
+        argv.insert(argv.end(), {option.data(), line.data()});
     argv.push_back(nullptr);
 
     int input[2];
     ASSERT_EQ(pipe(input), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const int quiet = open("/dev/null", O_WRONLY);
-        if (chdir(directory.c_str()) != 0 || dup2(input[0], 0) < 0 || dup2(quiet, 1) < 0 ||
-            dup2(quiet, 2) < 0)
-            _exit(126);
-        close(input[1]);
-        execvpe(shell, argv.data(), envp.data());
-        _exit(127);
-    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+    posix_spawn_file_actions_addclose(&actions, input[1]);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, shell, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
     close(input[0]);
-    if (fromInput) {
+    if (spawned == 0 && fromInput) {
         EXPECT_EQ(write(input[1], line.data(), line.size()), ssize_t(line.size()));
     }
     close(input[1]);
+    ASSERT_EQ(spawned, 0) << shell << " is missing; scripts/install-deps.sh installs it";
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) < 126)
-        << shell << " did not run; scripts/install-deps.sh installs it";
+    ASSERT_TRUE(WIFEXITED(status)) << shell;
 }
 
 /// Every file below `folder`, relative to it, sorted.
@@ -140,6 +137,21 @@ std::vector<std::string> filesBelow(const fs::path& folder) {
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+/// Runs `line` from `folder`/start in every shell, both ways, and expects exactly the files
+/// `created` below `folder` after each run; they are removed again for the next.
+void expectEveryShellCreates(const std::string& line, const test::TemporaryFolder& folder,
+                             const std::vector<std::string>& created) {
+    for (const char* shell : shells) {
+        for (bool fromInput : {false, true}) {
+            runLine(shell, fromInput, line, folder / "start", folder / "decoy");
+            const std::vector<std::string> files = filesBelow(folder.path());
+            EXPECT_EQ(files, created) << shell << (fromInput ? " < " : " -c ") << line;
+            for (const std::string& file : files)
+                fs::remove(folder / file);
+        }
+    }
 }
 
 /// Folder names that "cd" could take as an option, a directory stack entry or a CDPATH name,
@@ -176,17 +188,9 @@ TEST(TerminalAppScriptBuilder, commandLineReachesExactlyTheNamedFolderInEveryShe
         for (const std::string prefix : {"start/", "home/", "absolute/", "decoy/"})
             fs::create_directories(folder / (prefix + name));
         for (const auto& form : forms) {
-            const std::string line =
-                home.commandLine(shellCommand(": > ran", form.workingDirectory));
-            for (const char* shell : shells) {
-                for (bool fromInput : {false, true}) {
-                    runLine(shell, fromInput, line, folder / "start", folder / "decoy");
-                    EXPECT_EQ(filesBelow(folder.path()), std::vector{form.reached + "/ran"})
-                        << shell << (fromInput ? " < " : " -c ") << line;
-                    for (const std::string& file : filesBelow(folder.path()))
-                        fs::remove(folder / file);
-                }
-            }
+            expectEveryShellCreates(
+                home.commandLine(shellCommand(": > ran", form.workingDirectory)), folder,
+                {form.reached + "/ran"});
         }
     }
 }
@@ -222,15 +226,7 @@ TEST(TerminalAppScriptBuilder, commandLineRunsNoPartOfTheCommandWhenTheChangeFai
                 for (const std::string& file : c.created)
                     expected.push_back("start/here/" + file);
             }
-            for (const char* shell : shells) {
-                for (bool fromInput : {false, true}) {
-                    runLine(shell, fromInput, line, folder / "start", folder / "decoy");
-                    EXPECT_EQ(filesBelow(folder.path()), expected)
-                        << shell << (fromInput ? " < " : " -c ") << line;
-                    for (const std::string& file : filesBelow(folder.path()))
-                        fs::remove(folder / file);
-                }
-            }
+            expectEveryShellCreates(line, folder, expected);
         }
     }
 }

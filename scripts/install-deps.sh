@@ -5,6 +5,7 @@
 # libqt6svg6 draws the SVG icon. Xvfb, IceWM (its task bar is the system tray), xdotool, the X
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
 # libx11-dev and libxcb1-dev grab the global hot key on X11.
+# bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
     libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
     fzf vim
+    bash zsh dash
 )
 
 missing=()

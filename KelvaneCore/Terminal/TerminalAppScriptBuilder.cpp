@@ -14,9 +14,15 @@ std::string TerminalAppScriptBuilder::commandLine(const ShellCommand& command) c
         return command.command;
     // Only the user's own home is expanded; "~name" is left for the shell to reject.
     const bool inHome = directory == "~" || directory.starts_with("~/");
-    const std::string path =
+    std::string path =
         inHome ? homeDirectory + std::string(directory.substr(1)) : std::string(directory);
-    return "cd " + ShellQuoting::singleQuoted(path) + " && " + command.command;
+    // A relative name is anchored at the current folder: "cd" would read "-P", "-" or "+1" as
+    // an option or a directory stack entry, and would look a bare name up in CDPATH.
+    if (!path.starts_with('/'))
+        path.insert(0, "./");
+    // The group keeps every part of the command behind the change of directory; its closing
+    // brace stands on a line of its own so that a trailing comment cannot swallow it.
+    return "cd " + ShellQuoting::singleQuoted(path) + " && { " + command.command + "\n}";
 }
 
 std::string TerminalAppScriptBuilder::script(const ShellCommand& command,

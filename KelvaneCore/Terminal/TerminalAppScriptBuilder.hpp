@@ -15,7 +15,8 @@ struct TerminalAppScriptBuilder {
     /// directory.
     std::string homeDirectory;
 
-    /// The command text, preceded by a change into its working directory when it has one.
+    /// The command text, preceded by a change into its working directory when it has one; the
+    /// command then runs only once that change has succeeded, and in exactly that directory.
     std::string commandLine(const ShellCommand& command) const;
 
     /// The complete AppleScript source that runs `commandLine(command)` as `openIn` asks.

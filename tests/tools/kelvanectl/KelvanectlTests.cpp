@@ -153,7 +153,7 @@ TEST(KelvanectlScript, printsTheExactScriptOrCommandLine) {
     EXPECT_EQ(kelvanectl({"script", "--command-line", "--home", "/home/a", "--working-directory",
                           "~/it's", "ls"})
                   .out,
-              "cd '/home/a/it'\\''s' && ls\n");
+              "cd '/home/a/it'\\''s' && { ls\n}\n");
     EXPECT_NE(kelvanectl({"script", "--open-in", "tab", "ls"}).out.find("keystroke \"t\""),
               std::string::npos);
     const Outcome broken = kelvanectl({"script", "ls \xC3"});

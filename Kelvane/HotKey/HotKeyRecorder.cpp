@@ -1,6 +1,6 @@
 #include "Kelvane/HotKey/HotKeyRecorder.hpp"
 
-#include "Kelvane/Menu/QtMenu.hpp"
+#include "Kelvane/Desktop/SymbolIcon.hpp"
 #include "Kelvane/platform/MacKeyCodes.hpp"
 
 #include <QCoreApplication>

@@ -1,12 +1,9 @@
 #include "Kelvane/Menu/QtMenu.hpp"
 
-#include <QApplication>
+#include "Kelvane/Desktop/SymbolIcon.hpp"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QStyle>
-
-#include <array>
-#include <string_view>
 
 namespace kelvane {
 namespace {
@@ -158,32 +155,6 @@ QKeySequence keySequence(const MenuKeyEquivalent& equivalent) {
     modifiers.setFlag(Qt::AltModifier, equivalent.modifiers.contains(Modifiers::option));
     modifiers.setFlag(Qt::ShiftModifier, equivalent.modifiers.contains(Modifiers::shift));
     return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(code)));
-}
-
-QIcon symbolIcon(const std::string& symbolName) {
-    struct Symbol {
-        std::string_view name;
-        const char* themeName;
-        QStyle::StandardPixmap fallback;
-    };
-    static constexpr std::array symbols{
-        Symbol{"terminal", "utilities-terminal", QStyle::SP_ComputerIcon},
-        Symbol{"exclamationmark.triangle.fill", "dialog-warning", QStyle::SP_MessageBoxWarning},
-        Symbol{"info.circle", "dialog-information", QStyle::SP_MessageBoxInformation},
-        Symbol{"magnifyingglass", "edit-find", QStyle::SP_FileDialogContentsView},
-        Symbol{"gearshape", "preferences-system", QStyle::SP_FileDialogDetailedView},
-        Symbol{"slider.horizontal.3", "preferences-other", QStyle::SP_FileDialogListView},
-        Symbol{"xmark.circle.fill", "edit-clear", QStyle::SP_LineEditClearButton},
-    };
-    for (const Symbol& symbol : symbols) {
-        if (symbol.name == symbolName)
-            return QIcon::fromTheme(symbol.themeName,
-                                    QApplication::style()->standardIcon(symbol.fallback));
-    }
-    const QString name = QString::fromStdString(symbolName);
-    if (!name.isEmpty() && QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    return {};
 }
 
 } // namespace kelvane

@@ -2,7 +2,6 @@
 
 #include "Kelvane/Menu/MenuModel.hpp"
 
-#include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -23,10 +22,5 @@ std::unique_ptr<QMenu> makeQMenu(MenuModel model, MenuPerform perform);
 /// The key sequence of a key equivalent: Command becomes Ctrl, Control becomes Meta, Option
 /// becomes Alt. Empty for an equivalent without a key.
 QKeySequence keySequence(const MenuKeyEquivalent& equivalent);
-
-/// The desktop theme's icon for one of the system symbol names the application uses, with a
-/// fallback from the widget style; a name the theme knows is taken as it is; null for any other
-/// name.
-QIcon symbolIcon(const std::string& symbolName);
 
 } // namespace kelvane

@@ -1,8 +1,8 @@
 #include "Kelvane/Menu/StatusItemController.hpp"
 
+#include "Kelvane/Desktop/SymbolIcon.hpp"
 #include "Kelvane/Menu/ConfigurationAlerts.hpp"
 #include "Kelvane/Menu/MenuBuilder.hpp"
-#include "Kelvane/Menu/QtMenu.hpp"
 #include "Kelvane/platform/FreedMemory.hpp"
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"

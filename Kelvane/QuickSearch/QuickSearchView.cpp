@@ -1,6 +1,6 @@
 #include "Kelvane/QuickSearch/QuickSearchView.hpp"
 
-#include "Kelvane/Menu/QtMenu.hpp"
+#include "Kelvane/Desktop/SymbolIcon.hpp"
 #include "Kelvane/QuickSearch/QuickSearchFooter.hpp"
 #include "Kelvane/QuickSearch/QuickSearchStyle.hpp"
 

@@ -1,6 +1,6 @@
 #include "Kelvane/Settings/SettingsForm.hpp"
 
-#include "Kelvane/Menu/QtMenu.hpp"
+#include "Kelvane/Desktop/SymbolIcon.hpp"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "Kelvane/Settings/SettingsView.hpp"
 
-#include "Kelvane/Menu/QtMenu.hpp"
+#include "Kelvane/Desktop/SymbolIcon.hpp"
 #include "Kelvane/Settings/AdvancedPane.hpp"
 #include "Kelvane/Settings/GeneralPane.hpp"
 #include "Kelvane/Settings/TerminalPane.hpp"

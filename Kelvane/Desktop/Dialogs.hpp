@@ -15,8 +15,10 @@ struct Alert {
     std::string informativeText;
     /// Text shown below in a read-only, monospaced, scrollable field (a command's full text).
     std::optional<std::string> accessoryText;
-    /// In order; the first is the default button.
+    /// In order.
     std::vector<std::string> buttons;
+    /// The index of the button that Return chooses.
+    std::size_t defaultButton = 0;
     /// The index of a button whose action is destructive.
     std::optional<std::size_t> destructiveButton;
 

@@ -62,14 +62,20 @@ void insertAccessory(QMessageBox& box, QWidget* accessory) {
 }
 
 /// A message box lets Escape only click a cancel button; these alerts are dismissed without
-/// choosing any of theirs.
-class EscapeDismisses : public QObject {
+/// choosing any of theirs. A key held down since before the alert was up repeats into it: its
+/// repeats are no answer, or a held Return would answer a question nobody has read.
+class AlertKeys : public QObject {
 public:
-    explicit EscapeDismisses(QMessageBox& box) : m_box(box) { box.installEventFilter(this); }
+    explicit AlertKeys(QMessageBox& box) : m_box(box) { qApp->installEventFilter(this); }
+    ~AlertKeys() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
+        if (event->type() != QEvent::KeyPress || !isInBox(watched))
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat())
+            return true;
+        if (key->matches(QKeySequence::Cancel)) {
             m_box.reject();
             return true;
         }
@@ -77,8 +83,21 @@ public:
     }
 
 private:
+    bool isInBox(QObject* object) const {
+        auto* widget = qobject_cast<QWidget*>(object);
+        return widget && (widget == &m_box || m_box.isAncestorOf(widget));
+    }
+
     QMessageBox& m_box;
 };
+
+/// GNOME's red for destructive actions, which the widget styles of Linux desktops do not give
+/// their buttons themselves.
+void lookDestructive(QPushButton& button) {
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::ButtonText, QColor(0xc0, 0x1c, 0x28));
+    button.setPalette(palette);
+}
 
 } // namespace
 
@@ -99,10 +118,12 @@ std::optional<std::size_t> QtDialogs::runModal(const Alert& alert) {
         const auto role = alert.destructiveButton == index ? QMessageBox::DestructiveRole
                                                            : QMessageBox::AcceptRole;
         buttons.push_back(box.addButton(QString::fromStdString(alert.buttons[index]), role));
+        if (role == QMessageBox::DestructiveRole)
+            lookDestructive(*buttons.back());
     }
-    if (!buttons.empty())
-        box.setDefaultButton(buttons.front());
-    EscapeDismisses escape(box);
+    if (alert.defaultButton < buttons.size())
+        box.setDefaultButton(buttons[alert.defaultButton]);
+    AlertKeys keys(box);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
     box.raise();

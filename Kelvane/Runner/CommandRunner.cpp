@@ -72,6 +72,8 @@ bool CommandRunner::confirm(const ShellCommand& command,
     alert.accessoryText = command.command;
     alert.buttons = {"Ausf\u00FChren", "Abbrechen"};
     alert.destructiveButton = 0;
+    // Return cancels: running is a choice the user makes with the mouse or by tabbing to it.
+    alert.defaultButton = 1;
     return m_dialogs.runModal(alert) == std::optional<std::size_t>(0);
 }
 

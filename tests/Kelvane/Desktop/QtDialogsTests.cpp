@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -53,6 +54,7 @@ Alert confirmation() {
     alert.accessoryText = "rm -rf ~/x && echo <i>fertig</i>";
     alert.buttons = {"Ausf\u00FChren", "Abbrechen"};
     alert.destructiveButton = 0;
+    alert.defaultButton = 1;
     return alert;
 }
 
@@ -77,7 +79,7 @@ TEST(QtDialogs, showsTheAlertAsPlainTextWithTheCommandBelow) {
         EXPECT_EQ(box.buttonRole(buttonTitled(box, "Ausf\u00FChren")),
                   QMessageBox::DestructiveRole);
         EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()),
-                  buttonTitled(box, "Ausf\u00FChren"));
+                  buttonTitled(box, "Abbrechen"));
         click(box, "Abbrechen");
     });
     QtDialogs dialogs;
@@ -91,6 +93,17 @@ TEST(QtDialogs, answersWithTheChosenButtonsIndexOrNoneForEscape) {
 
     whenBoxIsUp([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.runModal(confirmation()), std::nullopt);
+
+    // A Return held since before the alert: its repeats reach the default button, and pass.
+    Alert runByDefault = confirmation();
+    runByDefault.defaultButton = 0;
+    whenBoxIsUp([](QMessageBox& box) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(box.defaultButton(), &repeat);
+        EXPECT_TRUE(box.isVisible()) << "a repeated key answers nothing";
+        QTest::keyClick(box.defaultButton(), Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.runModal(runByDefault), 0u) << "a fresh Return does";
 
     Alert informational;
     informational.style = Alert::Style::informational;

@@ -100,6 +100,7 @@ TEST_F(CommandRunnerTest, confirmationShowsFindingsCommandAndOnlyItsRunButtonSta
         EXPECT_EQ(alert.accessoryText, testCase.command.command);
         EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Ausf\u00FChren", "Abbrechen"}));
         EXPECT_EQ(alert.destructiveButton, 0u);
+        EXPECT_EQ(alert.defaultButton, 1u) << "Return cancels";
     }
     EXPECT_TRUE(record->runs.empty()) << "every confirmation was dismissed";
     dialogs.alerts.clear();

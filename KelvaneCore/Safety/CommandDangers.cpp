@@ -12,14 +12,8 @@ namespace kelvane::CommandDangers {
 namespace {
 
 using Words = std::span<const ShellWords::Word>;
+using ShellOptions::firstOperand;
 using ShellOptions::read;
-
-std::optional<std::size_t> firstOperand(Words arguments, const ShellOptions::Spec& spec) {
-    const ShellOptions::Options options = read(arguments, spec);
-    if (options.operands.empty())
-        return std::nullopt;
-    return options.operands.front();
-}
 
 std::vector<Danger> removal(Words arguments, bool moreOperands) {
     const ShellOptions::Options options = read(arguments, {});

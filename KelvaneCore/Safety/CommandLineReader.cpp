@@ -239,11 +239,10 @@ std::optional<Resolved> resolve(Words words) {
         if (wrapper->elevates)
             resolved.elevatingWords.push_back(i);
         resolved.moreOperands = resolved.moreOperands || wrapper->addsOperands;
-        const ShellOptions::Options options =
-            ShellOptions::read(words.subspan(i + 1), wrapper->spec);
-        if (options.operands.empty())
+        const auto operand = ShellOptions::firstOperand(words.subspan(i + 1), wrapper->spec);
+        if (!operand)
             return resolved;
-        i += 1 + options.operands.front() + wrapper->operandsBefore;
+        i += 1 + *operand + wrapper->operandsBefore;
     }
 }
 

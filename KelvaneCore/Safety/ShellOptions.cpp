@@ -16,33 +16,15 @@ bool matchesAny(std::string_view written, std::initializer_list<std::string_view
                        [&](std::string_view name) { return abbreviates(written, name); });
 }
 
-} // namespace
-
-std::optional<std::size_t> Options::find(std::string_view letters,
-                                         std::initializer_list<std::string_view> longNames) const {
-    std::optional<std::size_t> word;
-    for (const Option& option : options)
-        if (option.isLong ? matchesAny(option.name, longNames)
-                          : letters.find(option.name.front()) != std::string_view::npos)
-            word = option.word;
-    return word;
-}
-
-std::optional<std::string_view> Options::value(char letter, std::string_view longName) const {
-    std::optional<std::string_view> found;
-    for (const Option& option : options)
-        if (option.isLong ? abbreviates(option.name, longName) : option.name.front() == letter)
-            found = option.value;
-    return found;
-}
-
-Options read(std::span<const ShellWords::Word> words, const Spec& spec) {
+Options read(std::span<const ShellWords::Word> words, const Spec& spec, bool untilFirstOperand) {
     Options out;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string_view word = words[i].value;
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
             out.operands.push_back(i);
+            if (untilFirstOperand)
+                break;
             optionsEnded = optionsEnded || !spec.optionsAfterOperands;
             continue;
         }
@@ -82,6 +64,38 @@ Options read(std::span<const ShellWords::Word> words, const Spec& spec) {
         }
     }
     return out;
+}
+
+} // namespace
+
+std::optional<std::size_t> Options::find(std::string_view letters,
+                                         std::initializer_list<std::string_view> longNames) const {
+    std::optional<std::size_t> word;
+    for (const Option& option : options)
+        if (option.isLong ? matchesAny(option.name, longNames)
+                          : letters.find(option.name.front()) != std::string_view::npos)
+            word = option.word;
+    return word;
+}
+
+std::optional<std::string_view> Options::value(char letter, std::string_view longName) const {
+    std::optional<std::string_view> found;
+    for (const Option& option : options)
+        if (option.isLong ? abbreviates(option.name, longName) : option.name.front() == letter)
+            found = option.value;
+    return found;
+}
+
+Options read(std::span<const ShellWords::Word> words, const Spec& spec) {
+    return read(words, spec, false);
+}
+
+std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words,
+                                        const Spec& spec) {
+    const Options options = read(words, spec, true);
+    if (options.operands.empty())
+        return std::nullopt;
+    return options.operands.front();
 }
 
 } // namespace kelvane::ShellOptions

@@ -48,4 +48,8 @@ bool abbreviates(std::string_view written, std::string_view name);
 
 Options read(std::span<const ShellWords::Word> words, const Spec& spec);
 
+/// The index of the first operand, reading no further than that: where a wrapper's command
+/// starts.
+std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words, const Spec& spec);
+
 } // namespace kelvane::ShellOptions

@@ -90,8 +90,7 @@ Options read(std::span<const ShellWords::Word> words, const Spec& spec) {
     return read(words, spec, false);
 }
 
-std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words,
-                                        const Spec& spec) {
+std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words, const Spec& spec) {
     const Options options = read(words, spec, true);
     if (options.operands.empty())
         return std::nullopt;

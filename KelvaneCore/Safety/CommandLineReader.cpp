@@ -109,7 +109,7 @@ public:
 
     void readCommandText(std::string_view text) {
         const ShellWords::Parse parse = ShellWords::parse(text, maxDepth, m_commandsLeft);
-        m_commandsLeft -= parse.commands.size();
+        spendCommands(parse);
         readParse({text, parse, 0, true});
         m_out.searchable = withDataHidden(text, parse);
     }
@@ -123,6 +123,11 @@ private:
         bool isCommandText;
         std::vector<std::size_t> pipelineSizes = {};
     };
+
+    void spendCommands(const ShellWords::Parse& parse) {
+        m_commandsLeft -=
+            std::min(m_commandsLeft, parse.commands.size() + parse.substitutions.size());
+    }
 
     void report(Risk risk, const Context& context, std::size_t begin, std::size_t end) {
         std::optional<std::string>& matched = m_out.matched[static_cast<std::size_t>(risk)];
@@ -139,7 +144,7 @@ private:
         m_rereadLeft -= cost;
         const ShellWords::Parse parse =
             ShellWords::parse(text, maxDepth - depth - 1, m_commandsLeft);
-        m_commandsLeft -= parse.commands.size();
+        spendCommands(parse);
         readParse({text, parse, depth + 1, false});
     }
 
@@ -352,11 +357,14 @@ private:
             std::size_t end = i + 1;
             while (end < arguments.size() && !isOneOf(arguments[end].value, {";", "+"}))
                 ++end;
-            if (depth + 1 > maxDepth) {
+            const Words action = arguments.subspan(i + 1, end - i - 1);
+            // Each word of an action costs as a command does: a nest of actions is read
+            // once per level.
+            if (depth + 1 > maxDepth || action.size() > m_commandsLeft) {
                 m_out.complete = false;
                 return;
             }
-            const Words action = arguments.subspan(i + 1, end - i - 1);
+            m_commandsLeft -= action.size();
             readWords(context, command, action, resolve(action), feedsShell, true, depth + 1);
             i = end;
         }

@@ -54,7 +54,7 @@ private:
         const auto finish = [&](bool piped, bool background) {
             const std::size_t pipeline = current.pipeline;
             if (!current.words.empty() || !current.redirections.empty()) {
-                if (m_out.commands.size() >= m_maxCommands) {
+                if (m_out.commands.size() + m_out.substitutions.size() >= m_maxCommands) {
                     m_out.complete = false;
                     m_stopped = true;
                     return;
@@ -330,7 +330,9 @@ private:
 
     // The opening characters are consumed; reads up to and including the closer.
     void readSubstitution(Word& word, int depth, Closer closer, std::size_t begin) {
-        if (depth + 1 > m_maxDepth) {
+        // An empty substitution costs as much to keep as a command does.
+        if (depth + 1 > m_maxDepth ||
+            m_out.commands.size() + m_out.substitutions.size() >= m_maxCommands) {
             m_out.complete = false;
             m_stopped = true;
             return;

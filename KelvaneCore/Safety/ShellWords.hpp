@@ -71,7 +71,7 @@ struct Parse {
 
 /// Reads the whole text; never fails. Unclosed quotes and substitutions end at the end of the
 /// text, as an interactive shell would keep reading them. Substitutions nested deeper than
-/// `maxDepth`, or a command beyond the first `maxCommands`, stop the reading.
+/// `maxDepth`, or more than `maxCommands` commands and substitutions, stop the reading.
 Parse parse(std::string_view text, int maxDepth, std::size_t maxCommands);
 
 } // namespace kelvane::ShellWords

@@ -202,6 +202,28 @@ std::vector<Danger> git(Words arguments) {
     return dangers;
 }
 
+// systemctl poweroff, or the unit that does it: systemctl start reboot.target.
+std::vector<Danger> systemControl(Words arguments) {
+    const ShellOptions::Options options = read(arguments, {});
+    for (std::size_t operand : options.operands) {
+        std::string unit = asciiLowercased(arguments[operand].value);
+        if (unit.ends_with(".target"))
+            unit.resize(unit.size() - 7);
+        if (isOneOf(unit, {"poweroff", "reboot", "halt", "kexec", "soft-reboot"}))
+            return {{Risk::shutsDown, operand}};
+    }
+    return {};
+}
+
+// A download written straight onto a drive: curl -o /dev/sdb, wget -O /dev/sdb.
+std::vector<Danger> downloadToDrive(Words arguments) {
+    const ShellOptions::Options options = read(arguments, {"oO", {"output", "output-document"}});
+    for (const ShellOptions::Option& option : options.options)
+        if (!option.value.empty() && isDrive(option.value))
+            return {{Risk::writesDrive, option.word}};
+    return {};
+}
+
 std::vector<Danger> copyToDrive(Words arguments) {
     const ShellOptions::Options options = read(arguments, {"t", {"target-directory"}});
     for (std::size_t operand : options.operands)
@@ -263,7 +285,7 @@ std::vector<Danger> of(std::string_view name, std::span<const ShellWords::Word> 
              }},
             {"systemctl",
              [](Words words, bool) {
-                 return powerVerb(words, {"poweroff", "reboot", "halt", "kexec", "soft-reboot"});
+                 return systemControl(words);
              }},
             {"loginctl",
              [](Words words, bool) {
@@ -299,6 +321,8 @@ std::vector<Danger> of(std::string_view name, std::span<const ShellWords::Word> 
             });
         for (std::string_view name : {"init", "telinit"})
             map.emplace(name, [](Words words, bool) { return powerVerb(words, {"0", "6"}); });
+        for (std::string_view name : {"curl", "wget"})
+            map.emplace(name, [](Words words, bool) { return downloadToDrive(words); });
         for (std::string_view name : {"tee", "cp"})
             map.emplace(name, [](Words words, bool) { return copyToDrive(words); });
         return map;

@@ -99,21 +99,19 @@ Role roleOf(std::string_view name) {
              {"perl", "ruby", "node", "nodejs", "php", "lua", "deno", "bun"})
             map.emplace(interpreter, Role::interpreter);
         for (std::string_view data :
-             {"echo",       "printf",    "man",       "info",        "apropos",  "whatis",
-              "help",       "tldr",      "grep",      "egrep",       "fgrep",    "zgrep",
-              "rg",         "ag",        "ack",       "cat",         "bat",      "batcat",
-              "less",       "more",      "head",      "tail",        "wc",       "sort",
-              "uniq",       "cut",       "nl",        "column",      "diff",     "cmp",
-              "file",       "stat",      "ls",        "tree",        "du",       "df",
-              "cd",         "pushd",     "pwd",       "which",       "whereis",  "type",
-              "locate",     "mkdir",     "touch",     "cp",          "mv",       "ln",
-              "open",       "xdg-open",  "code",      "subl",        "vim",      "vi",
-              "nvim",       "nano",      "emacs",     "ping",        "dig",      "host",
-              "curl",       "wget",      "jq",        "say",         "pbcopy",   "brew",
-              "apt",        "apt-get",   "apt-cache", "pip",         "pip3",     "history",
-              "alias",      "export",    "test",      "[",           "basename", "dirname",
-              "realpath",   "readlink",  "date",      "ps",          "pgrep",    "lsof",
-              "journalctl", "systemctl", "loginctl",  "notify-send", "tee"})
+             {"echo",     "printf",      "man",   "info",   "apropos",  "whatis",     "help",
+              "tldr",     "grep",        "egrep", "fgrep",  "zgrep",    "rg",         "ag",
+              "ack",      "cat",         "bat",   "batcat", "less",     "more",       "head",
+              "tail",     "wc",          "sort",  "uniq",   "cut",      "nl",         "column",
+              "diff",     "cmp",         "file",  "stat",   "ls",       "tree",       "du",
+              "df",       "cd",          "pushd", "pwd",    "which",    "whereis",    "type",
+              "locate",   "mkdir",       "touch", "cp",     "mv",       "ln",         "open",
+              "xdg-open", "code",        "subl",  "nano",   "vim",      "vi",         "nvim",
+              "emacs",    "ping",        "dig",   "host",   "curl",     "wget",       "jq",
+              "say",      "pbcopy",      "brew",  "apt",    "apt-get",  "apt-cache",  "pip",
+              "pip3",     "history",     "test",  "[",      "basename", "dirname",    "realpath",
+              "readlink", "date",        "ps",    "pgrep",  "lsof",     "journalctl", "systemctl",
+              "loginctl", "notify-send", "tee"})
             map.emplace(data, Role::readsData);
         for (std::string_view manager : {"npm", "yarn", "pnpm"})
             map.emplace(manager, Role::packageManager);
@@ -142,7 +140,14 @@ bool runsNoArgument(Role role, Words arguments) {
     };
     switch (role) {
     case Role::readsData:
-        return true;
+        // Options that hand a reader or an editor commands or a program (less +!…, vim -c,
+        // man -P, rg --pre, emacs --eval) make it run them.
+        return !std::any_of(arguments.begin(), arguments.end(), [](const Word& word) {
+            return (word.value.starts_with('+') && word.value.find('!') != std::string::npos) ||
+                   isOneOf(word.value, {"-c", "--cmd", "-S", "-P"}) ||
+                   word.value.starts_with("--pager") || word.value.starts_with("--pre") ||
+                   word.value.starts_with("--eval") || word.value.starts_with("-eval");
+        });
     case Role::git: {
         // Global options come before the subcommand; `-c` can set a command git runs.
         std::size_t i = 0;

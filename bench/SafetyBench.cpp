@@ -61,5 +61,27 @@ BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, mkfsWord, "mkfs" + repeated("a", megab
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, illFormed, repeated("\xFF\xC3 sudo\xE2\x82", megabyte))
     ->Unit(benchmark::kMillisecond);
+// Against the reading as shell words: nesting as deep as it goes, texts handed on again and
+// again, as many commands and words as a megabyte holds.
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, nestedSubstitutions, repeated("$(", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, nestedQuotedSubstitutions, repeated("\"$(", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, evalChain, repeated("eval ", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, shellStrings, repeated("sh -c \"", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, findExecChain, repeated("find -exec ", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, pipelineStages, repeated("a|", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, pipesIntoShells, repeated("echo x | sh; ", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, forkBombs, repeated("f(){ f|f& };", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, backticks, repeated("`", megabyte))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ScanHostileMegabyte, wrapperChain, repeated("sudo env nice xargs ", megabyte))
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

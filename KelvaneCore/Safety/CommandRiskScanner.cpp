@@ -1,5 +1,7 @@
 #include "KelvaneCore/Safety/CommandRiskScanner.hpp"
 
+#include "KelvaneCore/Safety/CommandLineReader.hpp"
+#include "KelvaneCore/Safety/Risk.hpp"
 #include "KelvaneCore/Unicode/RegexSearch.hpp"
 
 #include <array>
@@ -8,22 +10,39 @@
 namespace kelvane::CommandRiskScanner {
 namespace {
 
-struct Rule {
-    std::string_view pattern;
-    std::string_view reason;
-};
+// One German reason per kind of danger, in the order of `Risk`.
+constexpr std::array<std::string_view, riskCount> reasons{{
+    "L\u00F6scht Dateien rekursiv oder erzwungen",
+    "L\u00E4uft mit Administratorrechten",
+    "Schreibt direkt auf ein Ger\u00E4t oder eine Datei",
+    "Formatiert ein Volume",
+    "F\u00FChrt heruntergeladenen Code direkt aus",
+    "Schreibt auf ein Laufwerk",
+    "Macht Dateien f\u00FCr alle beschreibbar",
+    "F\u00E4hrt den Rechner herunter oder startet ihn neu",
+    "Sieht aus wie eine Fork-Bombe",
+    "Verwirft \u00C4nderungen im Git-Repository unwiderruflich",
+    "\u00DCberschreibt den Verlauf im entfernten Repository",
+    "Beendet alle Prozesse",
+    "\u00DCberschreibt Dateien unwiederbringlich",
+    "Leert oder k\u00FCrzt Dateien",
+    "Ver\u00E4ndert die Partitionstabelle eines Laufwerks",
+    "L\u00F6scht alle Daten eines Laufwerks",
+    "F\u00FChrt verschleierten Code direkt aus",
+}};
 
-constexpr std::array<Rule, 9> rules{{
-    {R"(\brm\s+(-[a-zA-Z]*[rf][a-zA-Z]*\s+)+)", "L\u00F6scht Dateien rekursiv oder erzwungen"},
-    {R"(\bsudo\b)", "L\u00E4uft mit Administratorrechten"},
-    {R"(\bdd\s+if=)", "Schreibt direkt auf ein Ger\u00E4t oder eine Datei"},
-    {R"((\bmkfs\w*\b|\bnewfs_\w+\b|\bdiskutil\s+erase))", "Formatiert ein Volume"},
-    {R"(\b(curl|wget)\b[^|]*\|\s*(sudo\s+)?(ba|z|k)?sh\b)",
-     "F\u00FChrt heruntergeladenen Code direkt aus"},
-    {R"(>\s*/dev/(disk|rdisk))", "Schreibt auf ein Laufwerk"},
-    {R"(\bchmod\s+(-R\s+)?(777|a\+w)\b)", "Macht Dateien f\u00FCr alle beschreibbar"},
-    {R"(\b(shutdown|reboot|halt)\b)", "F\u00E4hrt den Rechner herunter oder startet ihn neu"},
-    {R"(:\(\)\s*\{.*\};\s*:)", "Sieht aus wie eine Fork-Bombe"},
+// The patterns of the first nine kinds, in the order of `Risk`. They search the command text
+// with every data-only argument hidden, so that `man sudo` asks nothing.
+constexpr std::array<std::string_view, 9> patterns{{
+    R"(\brm\s+(-[a-zA-Z]*[rf][a-zA-Z]*\s+)+)",
+    R"(\bsudo\b)",
+    R"(\bdd\s+if=)",
+    R"((\bmkfs\w*\b|\bnewfs_\w+\b|\bdiskutil\s+erase))",
+    R"(\b(curl|wget)\b[^|]*\|\s*(sudo\s+)?(ba|z|k)?sh\b)",
+    R"(>\s*/dev/(disk|rdisk))",
+    R"(\bchmod\s+(-R\s+)?(777|a\+w)\b)",
+    R"(\b(shutdown|reboot|halt)\b)",
+    R"(:\(\)\s*\{.*\};\s*:)",
 }};
 
 constexpr std::string_view incompleteReason = "Konnte nicht vollst\u00E4ndig gepr\u00FCft werden";
@@ -37,13 +56,13 @@ constexpr std::string_view configurationMarkerReason =
 constexpr std::int32_t scanBudgetUnits = 40;
 
 // Compiled on first use and shared by all threads; the patterns never change.
-const std::vector<Unicode::RegexPattern>& compiledRules() {
+const std::vector<Unicode::RegexPattern>& compiledPatterns() {
     static const auto compiled = [] {
-        std::vector<Unicode::RegexPattern> patterns;
-        patterns.reserve(rules.size());
-        for (const Rule& rule : rules)
-            patterns.emplace_back(rule.pattern, Unicode::CaseSensitivity::insensitive);
-        return patterns;
+        std::vector<Unicode::RegexPattern> compiledPatterns;
+        compiledPatterns.reserve(patterns.size());
+        for (std::string_view pattern : patterns)
+            compiledPatterns.emplace_back(pattern, Unicode::CaseSensitivity::insensitive);
+        return compiledPatterns;
     }();
     return compiled;
 }
@@ -51,17 +70,26 @@ const std::vector<Unicode::RegexPattern>& compiledRules() {
 } // namespace
 
 std::vector<Finding> scan(std::string_view command) {
-    const Unicode::SearchText text(command);
+    const CommandLineReader::Reading reading = CommandLineReader::read(command);
+    const Unicode::SearchText text(reading.searchable);
     Unicode::SearchBudget budget{scanBudgetUnits};
     std::vector<Finding> findings;
-    bool complete = true;
-    const std::vector<Unicode::RegexPattern>& patterns = compiledRules();
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        const Unicode::SearchResult result = patterns[i].firstMatch(text, budget);
-        if (result.status == Unicode::SearchResult::Status::found)
-            findings.push_back({std::string(rules[i].reason), std::string(result.matched)});
-        else if (result.status == Unicode::SearchResult::Status::incomplete)
-            complete = false;
+    bool complete = reading.complete;
+    const std::vector<Unicode::RegexPattern>& compiled = compiledPatterns();
+    for (std::size_t risk = 0; risk < riskCount; ++risk) {
+        const Unicode::SearchResult result = risk < compiled.size()
+                                                 ? compiled[risk].firstMatch(text, budget)
+                                                 : Unicode::SearchResult{};
+        complete = complete && result.status != Unicode::SearchResult::Status::incomplete;
+        if (result.status == Unicode::SearchResult::Status::found) {
+            // The searched text has the command's length; the match is shown as written.
+            const auto offset =
+                static_cast<std::size_t>(result.matched.data() - text.utf8().data());
+            findings.push_back({std::string(reasons[risk]),
+                                std::string(command.substr(offset, result.matched.size()))});
+        } else if (const auto& matched = reading.matched[risk]) {
+            findings.push_back({std::string(reasons[risk]), *matched});
+        }
     }
     if (!complete)
         findings.push_back({std::string(incompleteReason), {}});

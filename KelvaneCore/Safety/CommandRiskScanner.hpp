@@ -22,10 +22,15 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
-/// The findings of the rule table in table order, at most one per rule. A text that could not
-/// be searched completely (hostile amounts of backtracking, say) gets one extra finding at the
-/// end saying so, so that it is never taken for harmless. Ill-formed UTF-8 is searched as
-/// U+FFFD and NUL as an ordinary character; `matched` holds the original bytes.
+/// The findings in the order of the kinds of danger, at most one per kind: first the nine of
+/// the pattern table, then those that only the reading of the text as shell words shows
+/// (options in any spelling, quoted or escaped command names, wrappers such as `sudo` or
+/// `xargs`, texts handed to `sh -c`, `eval`, `ssh` or piped into a shell). Words that are only
+/// data of a command that runs nothing (`man sudo`, a commit message) find nothing. A text
+/// that could not be read completely (hostile nesting or backtracking, say) gets one extra
+/// finding at the end saying so, so that it is never taken for harmless. Ill-formed UTF-8 is
+/// searched as U+FFFD and NUL as an ordinary character; `matched` holds the original bytes,
+/// or the bytes of the text the command hands on.
 std::vector<Finding> scan(std::string_view command);
 
 /// What the entry and the scanner switch say together: nothing when the entry opts out or,

@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
 #include <thread>
 
 namespace kelvane::CommandRiskScanner {
 
 void PrintTo(const Finding& finding, std::ostream* out) {
-    *out << "{" << finding.reason << ", \"" << finding.matched << "\"}";
+    *out << "{" << finding.reason << ", \"" << finding.matched.substr(0, 80) << "\"}";
 }
 
 namespace {
@@ -26,6 +27,10 @@ const std::string drive = "Schreibt auf ein Laufwerk";
 const std::string worldWritable = "Macht Dateien f\u00FCr alle beschreibbar";
 const std::string shutdown = "F\u00E4hrt den Rechner herunter oder startet ihn neu";
 const std::string forkBomb = "Sieht aus wie eine Fork-Bombe";
+const std::string gitDiscard = "Verwirft \u00C4nderungen im Git-Repository unwiderruflich";
+const std::string gitRewrite = "\u00DCberschreibt den Verlauf im entfernten Repository";
+const std::string killsAll = "Beendet alle Prozesse";
+const std::string obfuscated = "F\u00FChrt verschleierten Code direkt aus";
 const Finding incomplete{"Konnte nicht vollst\u00E4ndig gepr\u00FCft werden", ""};
 const Finding marker{"In der Konfiguration als best\u00E4tigungspflichtig markiert", ""};
 
@@ -46,7 +51,8 @@ TEST(CommandRiskScanner, findsEachRuleWithItsFirstMatch) {
         {"rm -rf /tmp/x", {{deletes, "rm -rf "}}},
         {"rm -r -f x", {{deletes, "rm -r -f "}}},
         {"rm -rf", {}},
-        {"rm -v -rf x", {}},
+        {"rm -v -rf x", {{deletes, "rm -v -rf"}}},
+        {"rm --recursive x", {{deletes, "rm --recursive"}}},
         {"sudo ls", {{admin, "sudo"}}},
         {"visudo", {}},
         {"cat /etc/sudoers", {}},
@@ -61,14 +67,45 @@ TEST(CommandRiskScanner, findsEachRuleWithItsFirstMatch) {
         {"cat img > /dev/disk4", {{drive, "> /dev/disk"}}},
         {"cat img > /dev/null", {}},
         {"chmod -R 777 .", {{worldWritable, "chmod -R 777"}}},
-        {"chmod 0777 f", {}},
+        {"chmod 0777 f", {{worldWritable, "chmod 0777"}}},
+        {"chmod 755 f", {}},
         {"reboot", {{shutdown, "reboot"}}},
         {"halting", {}},
         {":(){ :|:& };:", {{forkBomb, ":(){ :|:& };:"}}},
         // One command, several rules, in table order whatever the order in the text.
         {"reboot; sudo rm -rf /", {{deletes, "rm -rf "}, {admin, "sudo"}, {shutdown, "reboot"}}},
-        // The dot does not cross a line break.
-        {":(){ :|:&\n};:", {}},
+        // The pattern's dot does not cross a line break; the shell words still show the bomb.
+        {":(){ :|:&\n};:", {{forkBomb, ":(){ :|:&\n};:"}}},
+    });
+}
+
+// However a command is spelt, wrapped or handed on, what runs is judged; words that are only
+// data of a command that runs nothing are not.
+TEST(CommandRiskScanner, readsTheCommandAsTheShellDoes) {
+    expectScans({
+        {"\"rm\" -rf x", {{deletes, "\"rm\" -rf"}}},
+        {"find . | xargs rm -rf", {{deletes, "rm -rf"}}},
+        // A text handed to a shell is read again; the match is in that text.
+        {"sh -c 'r\"\"m -rf /'", {{deletes, "r\"\"m -rf"}}},
+        {"ssh host sudo reboot", {{admin, "sudo"}, {shutdown, "reboot"}}},
+        {"echo \"sudo ls\" | sh", {{admin, "sudo"}}},
+        {"echo \"$(sudo ls)\"", {{admin, "sudo"}}},
+        {"bash <(curl -s x)", {{download, "bash <(curl -s x)"}}},
+        {"echo aGk= | base64 -d | bash", {{obfuscated, "base64 -d | bash"}}},
+        {"man sudo", {}},
+        {"echo \"sudo is a word\"", {}},
+        {"echo sudo; sudo ls", {{admin, "sudo"}}},
+        {"command -v sudo", {}},
+        {"git log --grep=reboot", {}},
+        {"git commit -m \"fix shutdown handler\" && reboot", {{shutdown, "reboot"}}},
+        {"npm run reboot-server", {}},
+        {"docker rm -f web", {}},
+        {"git push --force-with-lease", {}},
+        {"git push -fu origin main", {{gitRewrite, "git push -fu"}}},
+        {"git reset --hard HEAD~1", {{gitDiscard, "git reset --hard"}}},
+        {"kill -9 -1", {{killsAll, "kill -9 -1"}}},
+        // Here -1 is the signal (SIGHUP), not the process.
+        {"kill -1 1234", {}},
     });
 }
 
@@ -101,8 +138,14 @@ TEST(CommandRiskScanner, boundsItsWorkOnHostileText) {
         {repeated(":(){ ", megabyte), {incomplete}},
         {repeated("dd ", megabyte), {incomplete}},
         {repeated("> ", megabyte), {incomplete}},
-        {"mkfs" + repeated("a", megabyte), {incomplete}},
+        {"mkfs" + repeated("a", megabyte),
+         {{formats, "mkfs" + repeated("a", megabyte)}, incomplete}},
         {"sudo " + repeated("curl ", megabyte), {{admin, "sudo"}, incomplete}},
+        // Nesting and commands beyond what is read: the rest is not taken for harmless.
+        {repeated("$(", megabyte), {incomplete}},
+        {repeated("eval ", 100) + "reboot", {{shutdown, "reboot"}, incomplete}},
+        {repeated("a|", megabyte), {incomplete}},
+        {repeated("find -exec ", megabyte), {incomplete}},
     });
 }
 
@@ -151,6 +194,39 @@ TEST(CommandRiskScanner, combinesTheEntryFlagWithTheScannerSwitch) {
             << c.text.substr(0, 40) << " flag "
             << (c.flag ? (*c.flag ? "true" : "false") : "absent") << " scanner "
             << c.scannerEnabled;
+}
+
+std::vector<std::string> corpus(const std::string& name) {
+    std::ifstream file(std::string(KELVANE_SAFETY_CORPUS_DIR) + "/" + name);
+    std::vector<std::string> commands;
+    for (std::string line; std::getline(file, line);)
+        if (!line.empty() && line[0] != '#')
+            commands.push_back(line);
+    return commands;
+}
+
+// Every dangerous command asks, whatever its spelling; no everyday command asks, whatever
+// words its arguments hold. The figures must stay within 95 % found and 3 % asked.
+TEST(CommandRiskScanner, asksForDangerousCommandsAndNotForEverydayOnes) {
+    const std::vector<std::string> dangerous = corpus("dangerous.txt");
+    const std::vector<std::string> everyday = corpus("everyday.txt");
+    ASSERT_GE(dangerous.size(), 150u);
+    ASSERT_GE(everyday.size(), 150u);
+    std::size_t missed = 0;
+    for (const std::string& command : dangerous)
+        if (scan(command).empty()) {
+            ++missed;
+            ADD_FAILURE() << "not found: " << command;
+        }
+    std::size_t flagged = 0;
+    for (const std::string& command : everyday)
+        if (const std::vector<Finding> findings = scan(command); !findings.empty()) {
+            ++flagged;
+            ADD_FAILURE() << "asked needlessly: " << command << " "
+                          << testing::PrintToString(findings);
+        }
+    EXPECT_LE(missed * 100, dangerous.size() * 5);
+    EXPECT_LE(flagged * 100, everyday.size() * 3);
 }
 
 } // namespace

@@ -107,6 +107,8 @@ TEST_F(ConfigTrustCheckTest, judgesTheTargetOfSymbolicLinksAndItsFolder) {
     };
     EXPECT_EQ(inspect(links / "config.json", user).issues, expected);
     EXPECT_EQ(inspect(links / "via" / "config.json", user).issues, expected);
+    fs::create_symlink("../open/./config.json", links / "relative.json");
+    EXPECT_EQ(inspect(links / "relative.json", user).issues, expected);
 
     // Anyone may point a link in an open folder elsewhere, whatever it points to now.
     const fs::path safe = folder("safe", 0755);

@@ -92,9 +92,10 @@ struct OpenedFile {
 /// without following a link it has not judged. Whoever could change any of them could change
 /// what is read: each must belong to `currentUser` (the real user id of the process) or the
 /// superuser and must not be writable by group or others, except that a folder with the sticky
-/// bit (as /tmp) may be. Nothing is looked up by name twice, so a folder or link swapped during
-/// or after the walk cannot put another file behind `descriptor`. Never fails: a missing file
-/// contributes no file issues (reporting it is the caller's task).
+/// bit (as /tmp) may be. Each name is looked up only through the descriptor of a folder already
+/// judged, never as a path, so a folder or link swapped during or after the walk cannot put
+/// another file behind `descriptor`. Never fails: a missing file contributes no file issues
+/// (reporting it is the caller's task).
 OpenedFile openInspected(const std::filesystem::path& file, std::uint32_t currentUser);
 
 /// The verdict of `openInspected`, for callers that do not read the file.

@@ -3,6 +3,10 @@
 #include "KelvaneCore/Configuration/ConfigurationError.hpp"
 #include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Configuration/Overloaded.hpp"
+#include "KelvaneCore/Files/FileAccess.hpp"
+#include "KelvaneCore/Files/FileError.hpp"
+
+#include <cerrno>
 
 namespace kelvane {
 
@@ -23,18 +27,32 @@ std::string ConfigurationProblem::message() const {
 
 namespace ConfigurationFile {
 
+namespace {
+
+ConfigurationProblem unreadable(const std::filesystem::path& path, std::string reason) {
+    const ConfigurationError error(
+        ConfigurationError::Unreadable{path.string(), std::move(reason)});
+    return {ConfigurationProblem::Parse{error.errorDescription()}};
+}
+
+} // namespace
+
+// The bytes come through the descriptor that the trust check opened at the end of its walk, so
+// a file swapped in after the check is never what gets read.
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
+    ConfigTrustCheck::OpenedFile file = ConfigTrustCheck::openInspected(path, currentUser);
+    if (file.error == ENOENT || file.error == ENOTDIR)
         return ConfigurationProblem{ConfigurationProblem::Missing{path.string()}};
-    ConfigTrustCheck::Verdict verdict = ConfigTrustCheck::inspect(path, currentUser);
-    if (!verdict.isTrusted())
-        return ConfigurationProblem{ConfigurationProblem::Untrusted{std::move(verdict.issues)}};
+    if (!file.verdict.isTrusted())
+        return ConfigurationProblem{
+            ConfigurationProblem::Untrusted{std::move(file.verdict.issues)}};
+    if (!file.descriptor.isOpen())
+        return unreadable(path, describeSystemError(file.error));
     try {
-        return ConfigurationLoader::readContents(path);
-    } catch (const ConfigurationError& readError) {
-        return ConfigurationProblem{ConfigurationProblem::Parse{readError.errorDescription()}};
+        return FileAccess::readOpenFile(file.descriptor.get(), path);
+    } catch (const FileError& readError) {
+        return unreadable(path, readError.reason());
     }
 }
 

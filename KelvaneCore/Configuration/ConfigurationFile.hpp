@@ -42,7 +42,8 @@ struct ConfigurationProblem {
 /// lenient normalization, load. An untrusted file is never read.
 namespace ConfigurationFile {
 
-/// The file's bytes, or why it must not or cannot be used.
+/// The file's bytes, or why it must not or cannot be used. The bytes are read through the
+/// descriptor that the trust check opened, never by looking the path up again.
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser);
 

@@ -1,12 +1,16 @@
 #include "KelvaneCore/Files/FileAccess.hpp"
 
+#include "KelvaneCore/Files/FileDescriptor.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -21,27 +25,34 @@ constexpr int maxSymbolicLinks = 40;
     throw FileError(operation, path.string(), describeSystemError(errorNumber));
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
+// "100 GiB", "64 MiB", "65,5 MiB": the size as a person reads it, rounded down.
+std::string readableSize(std::uint64_t bytes) {
+    static constexpr std::array<const char*, 6> units{"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    if (bytes < 1024)
+        return std::to_string(bytes) + " Bytes";
+    std::size_t unit = 0;
+    std::uint64_t scale = 1024;
+    for (; unit + 1 < units.size() && bytes / scale >= 1024; ++unit)
+        scale *= 1024;
+    const std::uint64_t tenths = bytes % scale * 10 / scale;
+    std::string text = std::to_string(bytes / scale);
+    if (tenths != 0)
+        text += "," + std::to_string(tenths);
+    return text + " " + units[unit];
+}
 
-    int get() const { return m_fd; }
-    /// Closes now and reports the result, which for a written file can carry a late write error.
-    int close() {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
+[[noreturn]] void failTooLarge(const fs::path& path, std::uint64_t size) {
+    throw FileError(FileError::Operation::read, path.string(),
+                    "Die Datei ist zu gro\u00DF: " + std::to_string(size) + " Bytes (" +
+                        readableSize(size) + "), erlaubt sind h\u00F6chstens " +
+                        std::to_string(maximumFileSize) + " Bytes (" +
+                        readableSize(maximumFileSize) + ").");
+}
 
-private:
-    int m_fd;
-};
+std::uint64_t sizeNow(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
 
 // Removes the temporary file unless the rename has taken it over.
 class TemporaryFile {
@@ -92,22 +103,28 @@ void flushFolder(const fs::path& folder, const fs::path& reportedPath) {
 
 std::string readRegularFile(const fs::path& path) {
     // Non-blocking, so that opening a named pipe does not wait for a writer.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0)
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd.isOpen())
         fail(FileError::Operation::read, path, errno);
+    return readOpenFile(fd.get(), path);
+}
+
+std::string readOpenFile(int fd, const fs::path& path) {
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0)
+    if (::fstat(fd, &status) != 0)
         fail(FileError::Operation::read, path, errno);
     if (S_ISDIR(status.st_mode))
         fail(FileError::Operation::read, path, EISDIR);
     if (!S_ISREG(status.st_mode))
         throw FileError(FileError::Operation::read, path.string(), "Keine normale Datei");
+    if (static_cast<std::uint64_t>(status.st_size) > maximumFileSize)
+        failTooLarge(path, static_cast<std::uint64_t>(status.st_size));
 
     std::string content;
     content.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count == 0)
             break;
         if (count < 0) {
@@ -116,6 +133,9 @@ std::string readRegularFile(const fs::path& path) {
             fail(FileError::Operation::read, path, errno);
         }
         content.append(buffer, static_cast<std::size_t>(count));
+        // The file may grow while it is read.
+        if (content.size() > maximumFileSize)
+            failTooLarge(path, std::max<std::uint64_t>(content.size(), sizeNow(fd)));
     }
     return content;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -7,9 +8,19 @@
 /// Whole-file reads and crash-safe replacement of files. Failures throw `FileError`.
 namespace kelvane::FileAccess {
 
-/// The whole content of a regular file. Anything else (a folder, a pipe, a device) is refused
-/// rather than read, so that a misplaced path can never block or flood the caller.
+/// The largest file that is read whole: 64 MiB, room for about 500,000 commands in a configuration
+/// file. A bigger one is refused before it is read, so that a huge or sparse file cannot exhaust
+/// the memory of the process that reads it.
+inline constexpr std::uint64_t maximumFileSize = 64 * 1024 * 1024;
+
+/// The whole content of a regular file of at most `maximumFileSize` bytes. Anything else (a
+/// folder, a pipe, a device, a bigger file) is refused rather than read, so that a misplaced path
+/// can never block or flood the caller.
 std::string readRegularFile(const std::filesystem::path& path);
+
+/// Like `readRegularFile`, for a file already open for reading at `fd` (which stays open);
+/// `path` names it in errors.
+std::string readOpenFile(int fd, const std::filesystem::path& path);
 
 /// Replaces the file's content so that a crash at any moment leaves either the old or the new
 /// content, never a mix or an empty file: the bytes go to a new temporary file (mode 0600) in

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KelvaneCore/Files/FileDescriptor.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,7 +21,8 @@ struct Issue {
         std::uint32_t owner = 0;
         bool operator==(const NotOwnedByUser&) const = default;
     };
-    /// The file's folder can be written by group or others and has no sticky bit.
+    /// A folder on the way to the file (the file's own, one above it, or one that holds a link
+    /// on the way) can be written by group or others and has no sticky bit.
     struct ParentDirectoryWritableByOthers {
         std::string path;
         bool operator==(const ParentDirectoryWritableByOthers&) const = default;
@@ -32,8 +35,21 @@ struct Issue {
     struct WorldWritable {
         bool operator==(const WorldWritable&) const = default;
     };
-    using Kind =
-        std::variant<NotOwnedByUser, ParentDirectoryWritableByOthers, GroupWritable, WorldWritable>;
+    /// A folder on the way to the file belongs to another user, who is not the superuser: its
+    /// owner can replace what it holds, even when its sticky bit is set.
+    struct DirectoryNotOwnedByUser {
+        std::string path;
+        std::uint32_t owner = 0;
+        bool operator==(const DirectoryNotOwnedByUser&) const = default;
+    };
+    /// A symbolic link on the way to the file belongs to another user, who is not the superuser.
+    struct LinkNotOwnedByUser {
+        std::string path;
+        std::uint32_t owner = 0;
+        bool operator==(const LinkNotOwnedByUser&) const = default;
+    };
+    using Kind = std::variant<NotOwnedByUser, ParentDirectoryWritableByOthers, GroupWritable,
+                              WorldWritable, DirectoryNotOwnedByUser, LinkNotOwnedByUser>;
 
     Kind kind;
     /// The configuration file's path after resolving symbolic links.
@@ -50,7 +66,8 @@ struct Issue {
 };
 
 struct Verdict {
-    /// In the order found: owner, group-write, others-write, folder.
+    /// The file's owner, group-write and others-write first, then the folders and links on its
+    /// way, the nearest to the file first.
     std::vector<Issue> issues;
 
     bool isTrusted() const { return issues.empty(); }
@@ -58,11 +75,30 @@ struct Verdict {
     bool operator==(const Verdict&) const = default;
 };
 
-/// Judges the file that `file` resolves to (through any symbolic links) by its owner and mode,
-/// and that file's immediate folder by its mode, on the real file system. `currentUser` is the
-/// real user id of the process; files of the superuser are trusted too. Never fails: a file or
-/// folder that cannot be examined contributes no issue, so a missing file passes (reporting it
-/// is the caller's task).
+/// The configuration file as the check reached it: opened by the very walk that judged it.
+struct OpenedFile {
+    Verdict verdict;
+    /// The file's path after resolving symbolic links (as far as the walk got).
+    std::string path;
+    /// Open for reading when the file was reached and could be opened.
+    FileDescriptor descriptor;
+    /// Why the file is not open, as an errno value (ENOENT or ENOTDIR: it does not exist); 0 when
+    /// it is.
+    int error = 0;
+};
+
+/// Walks the path of `file` from the root folder through open folder descriptors, judging every
+/// folder it looks into, every symbolic link it follows and finally the file, which it opens
+/// without following a link it has not judged. Whoever could change any of them could change
+/// what is read: each must belong to `currentUser` (the real user id of the process) or the
+/// superuser and must not be writable by group or others, except that a folder with the sticky
+/// bit (as /tmp) may be. Each name is looked up only through the descriptor of a folder already
+/// judged, never as a path, so a folder or link swapped during or after the walk cannot put
+/// another file behind `descriptor`. Never fails: a missing file contributes no file issues
+/// (reporting it is the caller's task).
+OpenedFile openInspected(const std::filesystem::path& file, std::uint32_t currentUser);
+
+/// The verdict of `openInspected`, for callers that do not read the file.
 Verdict inspect(const std::filesystem::path& file, std::uint32_t currentUser);
 
 } // namespace kelvane::ConfigTrustCheck

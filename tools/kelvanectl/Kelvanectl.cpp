@@ -63,7 +63,8 @@ const std::array<Subcommand, 9>& subcommands() {
          risk},
         {"trust",
          "trust [--json] DATEI",
-         "Pr\u00FCft Besitzer und Rechte der Datei und ihres Ordners.",
+         "Pr\u00FCft Besitzer und Rechte der Datei, ihrer Ordner bis zur Wurzel und der "
+         "Links auf dem Weg.",
          {jsonOption},
          1,
          trust},

@@ -137,6 +137,10 @@ const FailureCase failures[] = {
          fs::remove(file);
          fs::create_directory(file);
      }},
+    {"hugeSparseFile",
+     [](const auto&, const auto& file) {
+         fs::resize_file(file, std::uintmax_t{100} << 30);
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Failures, ConfigStoreFailureTest, ::testing::ValuesIn(failures),

@@ -39,6 +39,11 @@ TEST(ConfigurationFile, checksExistenceAndTrustBeforeReading) {
         problemText(ConfigurationFile::load(folder / "folder.json", SortMode::alphabetical, user)),
         "\u201E" + (folder / "folder.json").string() +
             "\u201C konnte nicht gelesen werden: Ist ein Verzeichnis");
+    const fs::path huge = folder.write("huge.json", "");
+    fs::resize_file(huge, std::uintmax_t{100} << 30);
+    EXPECT_NE(problemText(ConfigurationFile::load(huge, SortMode::alphabetical, user))
+                  .find("konnte nicht gelesen werden: Die Datei ist zu gro\u00DF"),
+              std::string::npos);
 }
 
 TEST(ConfigurationProblem, untrustedWithoutIssuesHasAGenericMessage) {

@@ -111,6 +111,28 @@ TEST(FileAccess, readsOnlyRegularFilesAndNeverBlocks) {
               std::string::npos);
 }
 
+TEST(FileAccess, refusesFilesAboveTheLimitBeforeReadingThem) {
+    const TemporaryFolder folder;
+    const fs::path limit = folder.write("limit.json", "");
+    fs::resize_file(limit, FileAccess::maximumFileSize);
+    EXPECT_EQ(FileAccess::readRegularFile(limit).size(), FileAccess::maximumFileSize);
+
+    // Sparse, so only reading it would take the space.
+    const std::pair<std::uintmax_t, std::string> sizes[] = {
+        {FileAccess::maximumFileSize + 1, "67108865 Bytes (64 MiB)"},
+        {std::uintmax_t{100} << 30, "107374182400 Bytes (100 GiB)"},
+        {(std::uintmax_t{65} << 20) + (std::uintmax_t{1} << 19), "68681728 Bytes (65,5 MiB)"},
+    };
+    for (const auto& [size, text] : sizes) {
+        const fs::path huge = folder.write("huge.json", "");
+        fs::resize_file(huge, size);
+        EXPECT_EQ(failureOf([&] { FileAccess::readRegularFile(huge); }),
+                  "\u201E" + huge.string() +
+                      "\u201C konnte nicht gelesen werden: Die Datei ist zu gro\u00DF: " + text +
+                      ", erlaubt sind h\u00F6chstens 67108864 Bytes (64 MiB).");
+    }
+}
+
 TEST(FileError, explainsErrorNumbersInGerman) {
     EXPECT_EQ(describeSystemError(EACCES), "Keine Berechtigung");
     EXPECT_EQ(describeSystemError(99999).rfind("Systemfehler 99999 (", 0), 0U);

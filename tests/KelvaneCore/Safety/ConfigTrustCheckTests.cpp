@@ -1,5 +1,6 @@
 #include "KelvaneCore/Safety/ConfigTrustCheck.hpp"
 
+#include "KelvaneCore/Files/FileAccess.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
@@ -106,12 +107,89 @@ TEST_F(ConfigTrustCheckTest, judgesTheTargetOfSymbolicLinksAndItsFolder) {
     };
     EXPECT_EQ(inspect(links / "config.json", user).issues, expected);
     EXPECT_EQ(inspect(links / "via" / "config.json", user).issues, expected);
+    fs::create_symlink("../open/./config.json", links / "relative.json");
+    EXPECT_EQ(inspect(links / "relative.json", user).issues, expected);
 
-    // A link that lies in an open folder but points into a safe one is judged by the target.
+    // Anyone may point a link in an open folder elsewhere, whatever it points to now.
     const fs::path safe = folder("safe", 0755);
     const fs::path safeTarget = file(safe, user, 0600);
     fs::create_symlink(safeTarget, open / "link.json");
-    EXPECT_TRUE(inspect(open / "link.json", user).isTrusted());
+    EXPECT_EQ(inspect(open / "link.json", user).issues,
+              (std::vector<Issue>{
+                  {Issue::ParentDirectoryWritableByOthers{open.string()}, safeTarget.string()}}));
+}
+
+TEST_F(ConfigTrustCheckTest, judgesEveryFolderAndLinkOnTheWayNearestFirst) {
+    const auto owned = [](const fs::path& path, std::uint32_t owner, mode_t mode) {
+        set(path, owner, mode);
+        return path;
+    };
+    // A stranger's folder, sticky or not, is his to empty and refill.
+    for (const mode_t mode : {0755, 01777}) {
+        const fs::path theirs = owned(folder("theirs", 0), stranger, mode);
+        const fs::path path = file(theirs, user, 0600);
+        EXPECT_EQ(inspect(path, user).issues,
+                  (std::vector<Issue>{
+                      {Issue::DirectoryNotOwnedByUser{theirs.string(), stranger}, path.string()}}))
+            << std::oct << mode;
+    }
+    // A sticky folder of the superuser, like /tmp, keeps others' hands off the user's file.
+    EXPECT_TRUE(inspect(file(owned(folder("shared", 0), 0, 01777), 0, 0644), user).isTrusted());
+
+    // Every folder up to the root counts, not only the file's own.
+    const fs::path open = owned(folder("open", 0), stranger, 0777);
+    const fs::path inner = owned(folder("open/inner", 0), stranger, 0755);
+    const fs::path path = file(inner, stranger, 0666);
+    const std::string f = path.string();
+    EXPECT_EQ(inspect(path, user).issues,
+              (std::vector<Issue>{
+                  {Issue::NotOwnedByUser{stranger}, f},
+                  {Issue::GroupWritable{}, f},
+                  {Issue::WorldWritable{}, f},
+                  {Issue::DirectoryNotOwnedByUser{inner.string(), stranger}, f},
+                  {Issue::DirectoryNotOwnedByUser{open.string(), stranger}, f},
+                  {Issue::ParentDirectoryWritableByOthers{open.string()}, f},
+              }));
+
+    // A stranger's link in a safe folder: he may point it elsewhere.
+    const fs::path safe = folder("safe", 0755);
+    const fs::path target = file(folder("target", 0700), user, 0600);
+    const fs::path link = safe / "link.json";
+    fs::create_symlink(target, link);
+    ASSERT_EQ(::lchown(link.c_str(), stranger, 0), 0);
+    EXPECT_EQ(inspect(link, user).issues,
+              (std::vector<Issue>{
+                  {Issue::LinkNotOwnedByUser{link.string(), stranger}, target.string()}}));
+}
+
+// What was judged is what is read: the open file stays the judged one, whatever happens to the
+// names after the walk, and the walk itself never looks a name up twice.
+TEST_F(ConfigTrustCheckTest, theOpenedFileIsTheJudgedOneAfterAFolderSwapOrALinkFlip) {
+    const fs::path safe = folder("safe", 0700);
+    const fs::path mine = file(safe, user, 0600);
+    const fs::path attacker = folder("attacker", 0755);
+    std::ofstream(attacker / "config.json") << "{\"evil\": 1}";
+    const fs::path link = folder("links", 0755) / "config.json";
+    fs::create_symlink(mine, link);
+
+    for (const fs::path& configured : {mine, link}) {
+        OpenedFile opened = openInspected(configured, user);
+        ASSERT_TRUE(opened.verdict.isTrusted());
+        ASSERT_TRUE(opened.descriptor.isOpen()) << opened.error;
+        EXPECT_EQ(opened.path, mine.string());
+        if (configured == link) {
+            fs::remove(link);
+            fs::create_symlink(attacker / "config.json", link);
+        } else {
+            fs::rename(safe, m_root / "away");
+            fs::rename(attacker, safe);
+        }
+        EXPECT_EQ(FileAccess::readOpenFile(opened.descriptor.get(), configured), "{}");
+        if (configured == mine) {
+            fs::rename(safe, attacker);
+            fs::rename(m_root / "away", safe);
+        }
+    }
 }
 
 TEST_F(ConfigTrustCheckTest, checksOnlyTheFolderWhenTheFileIsMissing) {
@@ -152,6 +230,12 @@ TEST(ConfigTrustCheckIssue, describesItselfInGermanWithAFix) {
         {{Issue::WorldWritable{}, f},
          "\u201E" + f + "\u201C ist f\u00FCr alle beschreibbar.",
          "chmod 600 " + quotedF},
+        {{Issue::DirectoryNotOwnedByUser{"/Users/kim/it's here", 502}, f},
+         "Der Ordner \u201E/Users/kim/it's here\u201C geh\u00F6rt Benutzer-ID 502, nicht dir.",
+         "sudo chown \"$(id -un)\" '/Users/kim/it'\\''s here'"},
+        {{Issue::LinkNotOwnedByUser{"/Users/kim/link", 502}, f},
+         "Der symbolische Link \u201E/Users/kim/link\u201C geh\u00F6rt Benutzer-ID 502, nicht dir.",
+         "sudo chown -h \"$(id -un)\" '/Users/kim/link'"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.issue.message(), c.message);

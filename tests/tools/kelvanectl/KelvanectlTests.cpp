@@ -90,6 +90,15 @@ TEST_F(Kelvanectl, reportsFilesThatCannotBeLoadedOrTrusted) {
     EXPECT_EQ(invalid.code, 2);
     EXPECT_EQ(invalid.err.rfind("kelvanectl: Zeile 2, Spalte ", 0), 0U) << invalid.err;
 
+    const std::string huge = folder.write("huge.json", "").string();
+    fs::resize_file(huge, std::uintmax_t{100} << 30);
+    const Outcome tooLarge = kelvanectl({"check", huge});
+    EXPECT_EQ(tooLarge.code, 2);
+    EXPECT_EQ(tooLarge.err, "kelvanectl: \u201E" + huge +
+                                "\u201C konnte nicht gelesen werden: Die Datei ist zu gro\u00DF: "
+                                "107374182400 Bytes (100 GiB), erlaubt sind h\u00F6chstens "
+                                "67108864 Bytes (64 MiB).\n");
+
     fs::permissions(file, fs::perms(0666));
     const Outcome untrusted = kelvanectl({"check", "--json", file});
     EXPECT_EQ(untrusted.code, 3);

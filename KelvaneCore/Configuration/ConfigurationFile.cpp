@@ -38,15 +38,23 @@ std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesyste
     }
 }
 
-std::variant<Configuration, ConfigurationProblem>
-load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
-    auto bytes = readTrusted(path, currentUser);
-    if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
-        return std::move(*problem);
+std::variant<Configuration, ConfigurationProblem> parse(std::string_view bytes, SortMode sortMode) {
     try {
-        return ConfigurationLoader{sortMode, sortMode}.load(std::get<std::string>(bytes));
+        return ConfigurationLoader{sortMode, sortMode}.load(bytes);
     } catch (const ConfigurationError& loadError) {
         return ConfigurationProblem{ConfigurationProblem::Parse{loadError.errorDescription()}};
+    }
+}
+
+std::variant<Configuration, ConfigurationProblem>
+load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
+    try {
+        auto bytes = withoutAllocationFailures([&] { return readTrusted(path, currentUser); });
+        if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
+            return std::move(*problem);
+        return parse(std::get<std::string>(bytes), sortMode);
+    } catch (const ConfigurationError& readError) {
+        return ConfigurationProblem{ConfigurationProblem::Parse{readError.errorDescription()}};
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -45,6 +46,10 @@ namespace ConfigurationFile {
 /// The file's bytes, or why it must not or cannot be used.
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser);
+
+/// The configuration in bytes read with `readTrusted`, with one sort mode for both formats, or
+/// the problem.
+std::variant<Configuration, ConfigurationProblem> parse(std::string_view bytes, SortMode sortMode);
 
 /// The loaded configuration, with one sort mode for both formats, or the problem.
 std::variant<Configuration, ConfigurationProblem>

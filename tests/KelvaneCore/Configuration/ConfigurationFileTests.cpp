@@ -1,10 +1,18 @@
 #include "KelvaneCore/Configuration/ConfigurationFile.hpp"
 
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
+#include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+// Under AddressSanitizer an allocation that cannot be served throws, as it does in the product,
+// instead of ending the test.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1";
+}
 
 namespace kelvane {
 namespace {
@@ -39,6 +47,22 @@ TEST(ConfigurationFile, checksExistenceAndTrustBeforeReading) {
         problemText(ConfigurationFile::load(folder / "folder.json", SortMode::alphabetical, user)),
         "\u201E" + (folder / "folder.json").string() +
             "\u201C konnte nicht gelesen werden: Ist ein Verzeichnis");
+}
+
+// A sparse file claims more bytes than the machine has memory; however the load refuses it, it
+// must refuse with a message and never end the process.
+TEST(ConfigurationFile, aFileLargerThanTheMemoryFailsWithAMessage) {
+    const test::TemporaryFolder folder;
+    const fs::path huge = folder.write("huge.json", "", fs::perms(0600));
+    std::error_code error;
+    fs::resize_file(huge, std::uintmax_t{1} << 40, error);
+    if (error)
+        GTEST_SKIP() << "the file system holds no sparse file of 1 TiB";
+    const auto result = ConfigurationFile::load(huge, SortMode::alphabetical, ::getuid());
+    const auto* problem = std::get_if<ConfigurationProblem>(&result);
+    ASSERT_NE(problem, nullptr);
+    EXPECT_TRUE(std::holds_alternative<ConfigurationProblem::Parse>(problem->kind));
+    EXPECT_THROW(ConfigurationLoader{}.loadContentsOf(huge), ConfigurationError);
 }
 
 TEST(ConfigurationProblem, untrustedWithoutIssuesHasAGenericMessage) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -47,9 +46,16 @@ namespace ConfigurationFile {
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser);
 
-/// The configuration in bytes read with `readTrusted`, with one sort mode for both formats, or
-/// the problem.
-std::variant<Configuration, ConfigurationProblem> parse(std::string_view bytes, SortMode sortMode);
+/// A configuration together with the bytes it was loaded from, which a migration must still
+/// find in the file.
+struct LoadedConfiguration {
+    Configuration configuration;
+    std::string bytes;
+};
+
+/// The loaded configuration and its bytes, with one sort mode for both formats, or the problem.
+std::variant<LoadedConfiguration, ConfigurationProblem>
+loadWithBytes(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser);
 
 /// The loaded configuration, with one sort mode for both formats, or the problem.
 std::variant<Configuration, ConfigurationProblem>

@@ -37,17 +37,22 @@ ShortenedText ShortenedText::appended(std::string_view text) const {
 std::string ShortenedText::shown() const {
     if (m_length <= 2 * keptBytes)
         return m_head + std::string(lastBytes(m_tail, m_length - m_head.size()));
-    // The head ends before a character that it holds only in part.
-    std::string_view head = m_head;
-    std::size_t start = head.size();
-    while (start > 0 && isContinuationByte(head[start - 1]))
-        --start;
-    if (start > 0 && start - 1 + sequenceLength(head[start - 1]) > head.size())
-        head = head.substr(0, start - 1);
+    const std::string_view head = wholeCharactersPrefix(m_head, m_head.size());
     std::string_view tail = m_tail;
     while (!tail.empty() && isContinuationByte(tail.front()))
         tail.remove_prefix(1);
     return std::string(head).append("\u2026").append(tail);
+}
+
+std::string_view wholeCharactersPrefix(std::string_view text, std::size_t maxBytes) {
+    std::string_view head = text.substr(0, maxBytes);
+    std::size_t start = head.size();
+    while (start > 0 && isContinuationByte(head[start - 1]))
+        --start;
+    // The head ends before a character that it holds only in part.
+    if (start > 0 && start - 1 + sequenceLength(head[start - 1]) > head.size())
+        head = head.substr(0, start - 1);
+    return head;
 }
 
 std::string shortened(std::string_view text) {

@@ -31,6 +31,10 @@ private:
     std::size_t m_length = 0;
 };
 
+/// The longest beginning of `text` of at most `maxBytes` bytes that ends between two UTF-8
+/// characters.
+std::string_view wholeCharactersPrefix(std::string_view text, std::size_t maxBytes);
+
 /// `ShortenedText(text).shown()`: the form in which a long name or path appears in a message.
 std::string shortened(std::string_view text);
 

@@ -92,16 +92,6 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path) {
 // What mkostemp replaces with random letters and digits.
 constexpr std::string_view randomPart = "XXXXXX";
 
-struct timespec now() {
-    struct timespec time {};
-    ::clock_gettime(CLOCK_REALTIME, &time);
-    return time;
-}
-
-bool isBefore(const struct timespec& a, const struct timespec& b) {
-    return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
-}
-
 bool isTemporaryName(std::string_view name, std::string_view prefix) {
     if (name.size() != prefix.size() + randomPart.size() || !name.starts_with(prefix))
         return false;
@@ -110,10 +100,9 @@ bool isTemporaryName(std::string_view name, std::string_view prefix) {
 }
 
 // Removes what a killed write left: files of the write's own name pattern, owned by this user,
-// last changed before `start`, and not locked by a write still under way. Best effort: what
-// cannot be examined or removed stays.
-void removeStaleTemporaries(const fs::path& folder, std::string_view prefix,
-                            const struct timespec& start) {
+// last changed in a second before `start`, and not locked by a write still under way. Best
+// effort: what cannot be examined or removed stays.
+void removeStaleTemporaries(const fs::path& folder, std::string_view prefix, std::time_t start) {
     DIR* directory = ::opendir(folder.c_str());
     if (directory == nullptr)
         return;
@@ -125,7 +114,7 @@ void removeStaleTemporaries(const fs::path& folder, std::string_view prefix,
             ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat status {};
         if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-            status.st_uid != ::geteuid() || !isBefore(status.st_mtim, start) ||
+            status.st_uid != ::geteuid() || status.st_mtime >= start ||
             ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
             continue;
         ::unlinkat(folderFd, entry->d_name, 0);
@@ -200,7 +189,7 @@ void writeAtomically(const fs::path& path, std::string_view bytes,
         nameWithSuffix("." + target.filename().string(), "." + std::string(randomPart));
     removeStaleTemporaries(
         folder, std::string_view(temporaryName).substr(0, temporaryName.size() - randomPart.size()),
-        now());
+        std::time(nullptr));
 
     std::string pattern = (folder / temporaryName).string();
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));

@@ -69,5 +69,26 @@ BENCHMARK(loadV2)
                     static_cast<int>(SortMode::alphabetical)}})
     ->Unit(benchmark::kMillisecond);
 
+// Arguments: the shape, the file's size. Time and the bytes the warnings hold must grow with
+// the size, not faster.
+void loadHostile(benchmark::State& state) {
+    const auto shape = static_cast<HostileShape>(state.range(0));
+    const std::string text = makeHostileV2Text(shape, static_cast<std::size_t>(state.range(1)));
+    const ConfigurationLoader loader{SortMode::fileOrder, SortMode::fileOrder};
+    std::size_t warningBytes = 0;
+    for (const ConfigurationWarning& warning : loader.load(text).warnings)
+        warningBytes += warning.message().size();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loader.load(text));
+    state.counters["warningBytes"] = static_cast<double>(warningBytes);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(loadHostile)
+    ->ArgsProduct({{static_cast<int>(HostileShape::longTitledGroupOfWrongEntries),
+                    static_cast<int>(HostileShape::deepGroupsWithLongTitles),
+                    static_cast<int>(HostileShape::listOfNumbers)},
+                   {16 << 10, 64 << 10, 1 << 20, 16 << 20}})
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace kelvane::bench

@@ -62,3 +62,69 @@ std::string makeV2Text(std::size_t commandCount, std::size_t groupCount) {
 }
 
 } // namespace kelvane::bench
+
+namespace kelvane::bench {
+namespace {
+
+// `count` copies of `piece`, separated by commas.
+std::string repeated(std::string_view piece, std::size_t count) {
+    std::string text;
+    text.reserve(count * (piece.size() + 1));
+    for (std::size_t i = 0; i < count; ++i)
+        text.append(i == 0 ? "" : ",").append(piece);
+    return text;
+}
+
+std::string group(std::string_view title, std::string_view items) {
+    return std::string(R"({"title": ")").append(title).append(R"(", "items": [)").append(items) +
+           "]}";
+}
+
+std::string commands(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text.append(i == 0 ? "" : ",")
+            .append(R"({"title": "c)" + std::to_string(i) + R"(", "command": "ls"})");
+    return text;
+}
+
+std::string umlauts(std::size_t bytes) {
+    std::string text;
+    for (std::size_t i = 0; i < bytes / 2; ++i)
+        text += "\u00FC";
+    return text;
+}
+
+std::string items(HostileShape shape, std::size_t bytes) {
+    switch (shape) {
+    case HostileShape::longTitledGroupOfWrongEntries:
+        return group(std::string(bytes / 2, 'x'), repeated("0", bytes / 4));
+    case HostileShape::deepGroupsWithLongTitles: {
+        const std::size_t depth = 150;
+        const std::string level = R"({"title": ")" + std::string(bytes / depth, 'x') +
+                                  R"(", "items": [0, {"title": "c", "command": "ls"}, )";
+        std::string nested;
+        for (std::size_t i = 0; i < depth; ++i)
+            nested += level;
+        nested += "0";
+        for (std::size_t i = 0; i < depth; ++i)
+            nested += "]}";
+        return nested;
+    }
+    case HostileShape::longUmlautTitledGroupOfCommands:
+        return group(umlauts(bytes / 2), commands(bytes / 2 / 36));
+    case HostileShape::longAsciiTitledGroupOfCommands:
+        return group(std::string(bytes / 2, 'x'), commands(bytes / 2 / 36));
+    case HostileShape::listOfNumbers:
+        return repeated("0", bytes / 2);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string makeHostileV2Text(HostileShape shape, std::size_t bytes) {
+    return R"({"version": 2, "items": [)" + items(shape, bytes) + "]}";
+}
+
+} // namespace kelvane::bench

@@ -15,4 +15,22 @@ Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount
 /// The same configuration as a version 2 file.
 std::string makeV2Text(std::size_t commandCount, std::size_t groupCount);
 
+/// Files shaped to make a load or a search do work that grows faster than their size.
+enum class HostileShape {
+    /// One group whose title takes half the file, holding entries that are not objects.
+    longTitledGroupOfWrongEntries,
+    /// Groups nested 150 deep, each with a long title, a command and an entry that is not an
+    /// object.
+    deepGroupsWithLongTitles,
+    /// One group whose non-ASCII title takes half the file, holding short commands.
+    longUmlautTitledGroupOfCommands,
+    /// The same with an ASCII title.
+    longAsciiTitledGroupOfCommands,
+    /// Nothing but a list of numbers.
+    listOfNumbers,
+};
+
+/// A version 2 file of about `bytes` bytes in the given shape.
+std::string makeHostileV2Text(HostileShape shape, std::size_t bytes);
+
 } // namespace kelvane::bench

@@ -1,5 +1,6 @@
 #include "ConfigurationFixtures.hpp"
 
+#include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Search/CommandSearch.hpp"
 
 #include <benchmark/benchmark.h>
@@ -55,5 +56,26 @@ void searchWithHugeQuery(benchmark::State& state) {
         benchmark::DoNotOptimize(searched.search(query, 100).data());
 }
 BENCHMARK(searchWithHugeQuery)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Arguments: the shape, the file's size. No query matches a title, so every command is matched
+// with its group path; one search must cost the size, not commands times title length.
+void searchHostile(benchmark::State& state) {
+    using kelvane::bench::HostileShape;
+    const auto shape = static_cast<HostileShape>(state.range(0));
+    const Configuration searched =
+        kelvane::ConfigurationLoader{kelvane::SortMode::fileOrder, kelvane::SortMode::fileOrder}
+            .load(
+                kelvane::bench::makeHostileV2Text(shape, static_cast<std::size_t>(state.range(1))));
+    const std::string_view query =
+        shape == HostileShape::longUmlautTitledGroupOfCommands ? "\u00FCz" : "xz";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searched.search(query, 100).data());
+}
+BENCHMARK(searchHostile)
+    ->ArgsProduct({{static_cast<int>(kelvane::bench::HostileShape::longUmlautTitledGroupOfCommands),
+                    static_cast<int>(kelvane::bench::HostileShape::longAsciiTitledGroupOfCommands),
+                    static_cast<int>(kelvane::bench::HostileShape::deepGroupsWithLongTitles)},
+                   {16 << 10, 64 << 10, 256 << 10, 1 << 20}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -11,6 +11,8 @@
 namespace kelvane::ConfigMigrator {
 namespace {
 
+namespace fs = std::filesystem;
+
 using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
 
 void writeString(Writer& writer, std::string_view text) {
@@ -91,13 +93,26 @@ std::string makeV2JSON(const Configuration& configuration) {
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
-void migrateInPlace(const std::filesystem::path& path, const Configuration& configuration) {
-    namespace fs = std::filesystem;
-    // Reading first means a missing or unreadable file changes nothing, not even an old backup.
-    const std::string original = FileAccess::readRegularFile(path);
+fs::path backupPath(const fs::path& path) {
+    return path.parent_path() / FileAccess::nameWithSuffix(path.filename().string(), ".backup");
+}
 
-    fs::path backup = path;
-    backup += ".backup";
+void migrateInPlace(const fs::path& path, const Configuration& configuration,
+                    std::string_view loadedBytes,
+                    const std::function<void()>& beforeEachComparison) {
+    const auto failUnlessUnchanged = [&] {
+        if (beforeEachComparison)
+            beforeEachComparison();
+        if (FileAccess::readRegularFile(path) != loadedBytes)
+            throw FileError(FileError::Operation::write, path.string(),
+                            "Die Datei wurde w\u00E4hrend der Migration ge\u00E4ndert \u2014 sie "
+                            "bleibt, wie sie gespeichert wurde. Bitte erneut migrieren.");
+    };
+    // Checking first also means a missing or unreadable file changes nothing, not even an old
+    // backup.
+    failUnlessUnchanged();
+
+    const fs::path backup = backupPath(path);
     // A regular old backup is replaced by the rename of the new one, so it survives a failed
     // copy; anything else there (a link, an empty folder) is removed as it stands.
     std::error_code error;
@@ -107,8 +122,12 @@ void migrateInPlace(const std::filesystem::path& path, const Configuration& conf
         throw FileError(FileError::Operation::remove, backup.string(),
                         describeSystemError(error.value()));
 
-    FileAccess::writeAtomically(backup, original);
-    FileAccess::writeAtomically(path, makeV2JSON(configuration));
+    FileAccess::writeAtomically(backup, loadedBytes, failUnlessUnchanged);
+    FileAccess::writeAtomically(path, makeV2JSON(configuration), failUnlessUnchanged);
+}
+
+void migrateInPlace(const fs::path& path, const Configuration& configuration) {
+    migrateInPlace(path, configuration, FileAccess::readRegularFile(path));
 }
 
 } // namespace kelvane::ConfigMigrator

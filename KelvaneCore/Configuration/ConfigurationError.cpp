@@ -23,6 +23,10 @@ std::string ConfigurationError::errorDescription() const {
                               return germanQuoted(error.path) +
                                      " konnte nicht gelesen werden: " + error.underlying;
                           },
+                          [](const OutOfMemory&) {
+                              return std::string("Nicht genug Arbeitsspeicher, um die "
+                                                 "Konfiguration zu laden.");
+                          },
                       },
                       m_case);
 }

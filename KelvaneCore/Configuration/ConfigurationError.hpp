@@ -36,7 +36,11 @@ public:
         std::string underlying;
         bool operator==(const Unreadable&) const = default;
     };
-    using Case = std::variant<InvalidJSON, UnexpectedStructure, Unreadable>;
+    /// The memory ran out while the file was read or loaded; the load was abandoned whole.
+    struct OutOfMemory {
+        bool operator==(const OutOfMemory&) const = default;
+    };
+    using Case = std::variant<InvalidJSON, UnexpectedStructure, Unreadable, OutOfMemory>;
 
     explicit ConfigurationError(Case errorCase);
 

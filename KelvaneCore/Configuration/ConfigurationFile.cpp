@@ -56,16 +56,26 @@ std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesyste
     }
 }
 
-std::variant<Configuration, ConfigurationProblem>
-load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
-    auto bytes = readTrusted(path, currentUser);
-    if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
-        return std::move(*problem);
+std::variant<LoadedConfiguration, ConfigurationProblem>
+loadWithBytes(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
     try {
-        return ConfigurationLoader{sortMode, sortMode}.load(std::get<std::string>(bytes));
+        auto bytes = withoutAllocationFailures([&] { return readTrusted(path, currentUser); });
+        if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
+            return std::move(*problem);
+        std::string& text = std::get<std::string>(bytes);
+        Configuration configuration = ConfigurationLoader{sortMode, sortMode}.load(text);
+        return LoadedConfiguration{std::move(configuration), std::move(text)};
     } catch (const ConfigurationError& loadError) {
         return ConfigurationProblem{ConfigurationProblem::Parse{loadError.errorDescription()}};
     }
+}
+
+std::variant<Configuration, ConfigurationProblem>
+load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
+    auto loaded = loadWithBytes(path, sortMode, currentUser);
+    if (auto* problem = std::get_if<ConfigurationProblem>(&loaded))
+        return std::move(*problem);
+    return std::move(std::get<LoadedConfiguration>(loaded).configuration);
 }
 
 } // namespace ConfigurationFile

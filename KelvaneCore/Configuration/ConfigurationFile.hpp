@@ -47,6 +47,17 @@ namespace ConfigurationFile {
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser);
 
+/// A configuration together with the bytes it was loaded from, which a migration must still
+/// find in the file.
+struct LoadedConfiguration {
+    Configuration configuration;
+    std::string bytes;
+};
+
+/// The loaded configuration and its bytes, with one sort mode for both formats, or the problem.
+std::variant<LoadedConfiguration, ConfigurationProblem>
+loadWithBytes(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser);
+
 /// The loaded configuration, with one sort mode for both formats, or the problem.
 std::variant<Configuration, ConfigurationProblem>
 load(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser);

@@ -53,10 +53,14 @@ std::string ConfigurationLoader::readContents(const std::filesystem::path& path)
 }
 
 Configuration ConfigurationLoader::loadContentsOf(const std::filesystem::path& path) const {
-    return load(readContents(path));
+    return withoutAllocationFailures([&] { return load(readContents(path)); });
 }
 
 Configuration ConfigurationLoader::load(std::string_view data) const {
+    return withoutAllocationFailures([&] { return loadText(data); });
+}
+
+Configuration ConfigurationLoader::loadText(std::string_view data) const {
     if (data.starts_with(byteOrderMark))
         data.remove_prefix(byteOrderMark.size());
     if (const auto offset = Unicode::firstInvalidUTF8Offset(data))

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "KelvaneCore/Configuration/CommandModel.hpp"
+#include "KelvaneCore/Configuration/ConfigurationError.hpp"
 
 #include <filesystem>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -24,7 +26,22 @@ struct ConfigurationLoader {
     Configuration loadContentsOf(const std::filesystem::path& path) const;
 
     /// Relaxes comments and trailing commas, parses strictly, detects the format and reads it.
+    /// Running out of memory throws `ConfigurationError` (`OutOfMemory`), as every load does.
     Configuration load(std::string_view data) const;
+
+private:
+    Configuration loadText(std::string_view data) const;
 };
+
+/// What `step` of a load gives, or `ConfigurationError` (`OutOfMemory`) where it ran out of
+/// memory: no allocation failure in a load may end the process.
+template <typename Step> auto withoutAllocationFailures(const Step& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        // Whatever the step had built is freed by now, so the error itself can be made.
+        throw ConfigurationError(ConfigurationError::OutOfMemory{});
+    }
+}
 
 } // namespace kelvane

@@ -6,8 +6,6 @@
 #include <array>
 
 namespace kelvane {
-namespace {} // namespace
-
 std::string ConfigurationWarning::message() const {
     using W = ConfigurationWarning;
     return std::visit(
@@ -38,14 +36,20 @@ std::string ConfigurationWarning::message() const {
             [](const W::SkippedEntry& w) {
                 return "Eintrag in " + germanQuoted(w.path) + " \u00FCbersprungen: " + w.reason;
             },
+            [](const W::MoreWarnings& w) {
+                if (w.count == 1)
+                    return std::string("1 weiterer Hinweis wird nicht einzeln aufgef\u00FChrt.");
+                return std::to_string(w.count) +
+                       " weitere Hinweise werden nicht einzeln aufgef\u00FChrt.";
+            },
         },
         kind);
 }
 
 std::string_view ConfigurationWarning::kindName() const {
     static constexpr std::array<std::string_view, std::variant_size_v<Kind>> names{
-        "unknownKey",     "unsupportedTerminal", "emptyTitle",  "emptyCommand",
-        "duplicateTitle", "invalidShortcut",     "skippedEntry"};
+        "unknownKey",     "unsupportedTerminal", "emptyTitle",   "emptyCommand",
+        "duplicateTitle", "invalidShortcut",     "skippedEntry", "moreWarnings"};
     return names[kind.index()];
 }
 

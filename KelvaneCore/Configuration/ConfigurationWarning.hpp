@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -41,8 +42,13 @@ struct ConfigurationWarning {
         std::string reason;
         bool operator==(const SkippedEntry&) const = default;
     };
+    /// Stands last for the warnings of a load that were counted but not kept.
+    struct MoreWarnings {
+        std::size_t count = 0;
+        bool operator==(const MoreWarnings&) const = default;
+    };
     using Kind = std::variant<UnknownKey, UnsupportedTerminal, EmptyTitle, EmptyCommand,
-                              DuplicateTitle, InvalidShortcut, SkippedEntry>;
+                              DuplicateTitle, InvalidShortcut, SkippedEntry, MoreWarnings>;
 
     Kind kind;
 

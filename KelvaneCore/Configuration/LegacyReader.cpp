@@ -7,11 +7,10 @@ namespace kelvane::ConfigurationReaders {
 namespace {
 
 using namespace ReaderSupport;
-using Warnings = std::vector<ConfigurationWarning>;
 
 // A title that appears twice in one list is reported once, as its second occurrence writes it.
-void checkDuplicateTitles(const std::vector<MenuNode>& nodes, const std::string& label,
-                          Warnings& warnings) {
+void checkDuplicateTitles(const std::vector<MenuNode>& nodes, std::string_view label,
+                          WarningList& warnings) {
     std::unordered_set<std::string> seen;
     std::unordered_set<std::string> reported;
     for (const MenuNode& node : nodes) {
@@ -20,48 +19,48 @@ void checkDuplicateTitles(const std::vector<MenuNode>& nodes, const std::string&
         const std::string title = *node.title();
         std::string key = Unicode::lowercased(title);
         if (seen.contains(key) && reported.insert(key).second)
-            warnings.push_back({ConfigurationWarning::DuplicateTitle{label, title}});
+            warnings.add(ConfigurationWarning::DuplicateTitle{shortened(label), shortened(title)});
         seen.insert(std::move(key));
     }
 }
 
 class LegacyEntryReader : public EntryListReader {
 public:
-    using EntryListReader::EntryListReader;
+    explicit LegacyEntryReader(SortMode sortMode) : EntryListReader(sortMode, "cmds") {}
 
 private:
-    void readObject(const rapidjson::Value& entry, const std::string& path,
-                    std::vector<MenuNode>& nodes) override {
+    void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
         if (const auto command = stringMember(entry, "cmd")) {
-            readCommand(entry, *command, path, nodes);
+            readCommand(entry, *command, nodes);
             return;
         }
         if (entry.MemberCount() == 1 && entry.MemberBegin()->value.IsArray()) {
-            nodes.push_back(readGroup(*entry.MemberBegin(), path));
+            nodes.push_back(readGroup(*entry.MemberBegin()));
             return;
         }
-        m_warnings.push_back(
-            {ConfigurationWarning::SkippedEntry{path, "weder Befehl (\"cmd\") noch Gruppe"}});
+        m_warnings.add(
+            ConfigurationWarning::SkippedEntry{path(), "weder Befehl (\"cmd\") noch Gruppe"});
     }
 
     void readCommand(const rapidjson::Value& entry, std::string_view command,
-                     const std::string& path, std::vector<MenuNode>& nodes) {
+                     std::vector<MenuNode>& nodes) {
         const std::string name(Unicode::trimmed(stringMember(entry, "name").value_or("")));
         const std::string_view trimmedCommand = Unicode::trimmed(command);
         if (trimmedCommand.empty()) {
-            m_warnings.push_back({ConfigurationWarning::EmptyCommand{name.empty() ? path : name}});
+            m_warnings.add(
+                ConfigurationWarning::EmptyCommand{name.empty() ? path() : shortened(name)});
             return;
         }
         if (name.empty())
-            m_warnings.push_back({ConfigurationWarning::EmptyTitle{path}});
+            m_warnings.add(ConfigurationWarning::EmptyTitle{path()});
         nodes.push_back({ShellCommand(
             Uuid::random(), name.empty() ? std::string(trimmedCommand) : name, std::string(command),
             std::nullopt, std::nullopt, std::nullopt, std::nullopt)});
     }
 
-    MenuNode readGroup(const rapidjson::Value::Member& member, const std::string& path) {
+    MenuNode readGroup(const rapidjson::Value::Member& member) {
         const std::string title(text(member.name));
-        std::vector<MenuNode> children = readEntries(member.value, childPath(path, title));
+        std::vector<MenuNode> children = readGroupEntries(member.value, title);
         checkDuplicateTitles(children, title, m_warnings);
         return {CommandGroup(Uuid::random(), title, std::nullopt, std::move(children))};
     }
@@ -73,7 +72,7 @@ Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
     if (!root.IsObject())
         failTopLevelNotAnObject();
     LegacyEntryReader reader(sortMode);
-    Warnings& warnings = reader.warnings();
+    WarningList& warnings = reader.warnings();
     checkUnknownKeys(root,
                      {"cmds", "editor", "terminal", "open_in", "launch_at_login", "iTerm_version",
                       "default_theme", "theme", "shell", "ssh_config_ignore_hosts",
@@ -84,10 +83,10 @@ Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
 
     std::vector<MenuNode> nodes;
     if (const rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
-        nodes = reader.readEntries(*commands, "cmds");
+        nodes = reader.readEntries(*commands);
     checkDuplicateTitles(nodes, "Men\u00FC", warnings);
     return {std::move(settings), std::move(nodes), ConfigurationFormat::legacyShuttle,
-            std::move(warnings)};
+            warnings.take()};
 }
 
 } // namespace kelvane::ConfigurationReaders

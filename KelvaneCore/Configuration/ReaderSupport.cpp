@@ -44,34 +44,42 @@ std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view 
     return boolValue(member(object, key));
 }
 
+void WarningList::add(ConfigurationWarning::Kind kind) {
+    if (m_kept.size() < maxKept)
+        m_kept.push_back({std::move(kind)});
+    else
+        ++m_omitted;
+}
+
+std::vector<ConfigurationWarning> WarningList::take() {
+    if (m_omitted > 0)
+        m_kept.push_back({ConfigurationWarning::MoreWarnings{m_omitted}});
+    m_omitted = 0;
+    return std::move(m_kept);
+}
+
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
-                      std::string_view prefix, std::vector<ConfigurationWarning>& warnings) {
+                      std::string_view prefix, WarningList& warnings) {
     for (const auto& entry : object.GetObject()) {
         const std::string_view name = text(entry.name);
         if (name.starts_with('_') || std::find(known.begin(), known.end(), name) != known.end())
             continue;
-        warnings.push_back(
-            {ConfigurationWarning::UnknownKey{std::string(prefix) + std::string(name)}});
+        warnings.add(
+            ConfigurationWarning::UnknownKey{ShortenedText(prefix).appended(name).shown()});
     }
 }
 
 ConfigurationSettings readSettings(const rapidjson::Value& object, const SettingsKeys& keys,
-                                   std::vector<ConfigurationWarning>& warnings) {
+                                   WarningList& warnings) {
     ConfigurationSettings settings;
     const LenientTerminalKind terminal = lenientTerminalKind(stringMember(object, keys.terminal));
     settings.terminal = terminal.kind;
     if (terminal.unsupported)
-        warnings.push_back({ConfigurationWarning::UnsupportedTerminal{*terminal.unsupported}});
+        warnings.add(ConfigurationWarning::UnsupportedTerminal{shortened(*terminal.unsupported)});
     settings.openIn = lenientOpenBehavior(stringMember(object, keys.openIn));
     settings.editor = lenientEditorSetting(stringMember(object, keys.editor));
     settings.launchAtLogin = boolMember(object, keys.launchAtLogin);
     return settings;
-}
-
-std::string childPath(std::string_view path, std::string_view title) {
-    std::string result;
-    result.reserve(path.size() + title.size() + 5);
-    return result.append(path).append(" \u203A ").append(title);
 }
 
 void sortAlphabetically(std::vector<MenuNode>& nodes,
@@ -97,24 +105,39 @@ void sortAlphabetically(std::vector<MenuNode>& nodes,
     nodes = std::move(sorted);
 }
 
-EntryListReader::EntryListReader(SortMode sortMode) {
+EntryListReader::EntryListReader(SortMode sortMode, std::string_view listName)
+    : m_paths{ShortenedText(listName)} {
     if (sortMode == SortMode::alphabetical)
         m_comparator.emplace();
 }
 
-std::vector<MenuNode> EntryListReader::readEntries(const rapidjson::Value& array,
-                                                   const std::string& path) {
+std::vector<MenuNode> EntryListReader::readEntries(const rapidjson::Value& array) {
     std::vector<MenuNode> nodes;
-    nodes.reserve(array.Size());
+    // Only objects become nodes: a list of a million numbers must not reserve a million nodes.
+    nodes.reserve(static_cast<std::size_t>(
+        std::count_if(array.Begin(), array.End(),
+                      [](const rapidjson::Value& element) { return element.IsObject(); })));
     for (const rapidjson::Value& element : array.GetArray()) {
         if (element.IsObject())
-            readObject(element, path, nodes);
+            readObject(element, nodes);
         else
-            m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
+            m_warnings.add(ConfigurationWarning::SkippedEntry{path(), "kein Objekt"});
     }
     if (m_comparator)
         sortAlphabetically(nodes, *m_comparator);
     return nodes;
+}
+
+std::vector<MenuNode> EntryListReader::readGroupEntries(const rapidjson::Value& array,
+                                                        std::string_view title) {
+    m_paths.push_back(m_paths.back().appended(" \u203A ").appended(title));
+    std::vector<MenuNode> nodes = readEntries(array);
+    m_paths.pop_back();
+    return nodes;
+}
+
+std::string EntryListReader::groupPath(std::string_view title) const {
+    return m_paths.back().appended(" \u203A ").appended(title).shown();
 }
 
 void failTopLevelNotAnObject() {

@@ -2,6 +2,7 @@
 
 #include "KelvaneCore/Configuration/CommandModel.hpp"
 #include "KelvaneCore/Configuration/ConfigurationError.hpp"
+#include "KelvaneCore/Text/ShortenedText.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 #include <rapidjson/document.h>
@@ -46,9 +47,24 @@ members(const rapidjson::Value& object, const std::array<std::string_view, count
     return values;
 }
 
+/// The warnings of one load. However many entries a file gets wrong, only the first `maxKept`
+/// warnings are kept and the rest are counted, in a last warning that says how many there were.
+class WarningList {
+public:
+    static constexpr std::size_t maxKept = 100;
+
+    void add(ConfigurationWarning::Kind kind);
+    /// The kept warnings in the order found, then the count of the others if there were any.
+    std::vector<ConfigurationWarning> take();
+
+private:
+    std::vector<ConfigurationWarning> m_kept;
+    std::size_t m_omitted = 0;
+};
+
 /// Warns about every member name outside `known` that does not start with an underscore.
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
-                      std::string_view prefix, std::vector<ConfigurationWarning>& warnings);
+                      std::string_view prefix, WarningList& warnings);
 
 /// The member names under which a format keeps its settings.
 struct SettingsKeys {
@@ -58,10 +74,7 @@ struct SettingsKeys {
     std::string_view launchAtLogin;
 };
 ConfigurationSettings readSettings(const rapidjson::Value& object, const SettingsKeys& keys,
-                                   std::vector<ConfigurationWarning>& warnings);
-
-/// The path of a group's entries: the path of the group's list, " › " and the title.
-std::string childPath(std::string_view path, std::string_view title);
+                                   WarningList& warnings);
 
 /// Orders each stretch between separators by title, as the user's language sorts, ignoring
 /// case; equal titles keep their order and separators keep their places.
@@ -69,25 +82,40 @@ void sortAlphabetically(std::vector<MenuNode>& nodes,
                         const Unicode::LocalizedCaseInsensitiveComparator& comparator);
 
 /// Reads lists of entries of one format, collecting warnings and sorting every list as asked.
+///
+/// Warnings name the list an entry stands in by its path: the name of the top-level list, then
+/// for each enclosing group " › " and its title. Paths are kept shortened, so that a long title
+/// costs its length once, not once per warning or per level below it.
 class EntryListReader {
 public:
-    explicit EntryListReader(SortMode sortMode);
+    /// `listName` is the path of the top-level list.
+    EntryListReader(SortMode sortMode, std::string_view listName);
     virtual ~EntryListReader() = default;
 
-    /// Every entry of the array in order, then sorted when the sort mode is alphabetical.
-    std::vector<MenuNode> readEntries(const rapidjson::Value& array, const std::string& path);
+    /// Every entry of the top-level array in order, then sorted when the sort mode is
+    /// alphabetical.
+    std::vector<MenuNode> readEntries(const rapidjson::Value& array);
 
-    std::vector<ConfigurationWarning>& warnings() { return m_warnings; }
+    WarningList& warnings() { return m_warnings; }
 
 protected:
     /// Appends the node an entry object stands for, or records why it was skipped.
-    virtual void readObject(const rapidjson::Value& entry, const std::string& path,
-                            std::vector<MenuNode>& nodes) = 0;
+    virtual void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) = 0;
 
-    std::vector<ConfigurationWarning> m_warnings;
+    /// The entries of a group with this title in the list being read, read like
+    /// `readEntries` under the group's path.
+    std::vector<MenuNode> readGroupEntries(const rapidjson::Value& array, std::string_view title);
+
+    /// The path of the list being read, as a warning shows it.
+    std::string path() const { return m_paths.back().shown(); }
+    /// The path of the entries of a group with this title in the list being read.
+    std::string groupPath(std::string_view title) const;
+
+    WarningList m_warnings;
 
 private:
     std::optional<Unicode::LocalizedCaseInsensitiveComparator> m_comparator;
+    std::vector<ShortenedText> m_paths;
 };
 
 /// Throws the error for a top level that is not an object.

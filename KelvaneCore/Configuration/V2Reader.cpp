@@ -6,7 +6,6 @@ namespace kelvane::ConfigurationReaders {
 namespace {
 
 using namespace ReaderSupport;
-using Warnings = std::vector<ConfigurationWarning>;
 
 // The members an entry is read from, found in one pass over the entry.
 class EntryMembers {
@@ -31,23 +30,22 @@ private:
 
 class V2EntryReader : public EntryListReader {
 public:
-    using EntryListReader::EntryListReader;
+    explicit V2EntryReader(SortMode sortMode) : EntryListReader(sortMode, "items") {}
 
 private:
-    void readObject(const rapidjson::Value& entry, const std::string& path,
-                    std::vector<MenuNode>& nodes) override {
+    void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
         const EntryMembers members(entry);
         const std::string type = entryType(members);
         const std::string title(Unicode::trimmed(members.string(EntryMembers::title).value_or("")));
         if (type == "separator")
             nodes.push_back({Separator{Uuid::random()}});
         else if (type == "group")
-            nodes.push_back(readGroup(members, path, title));
+            nodes.push_back(readGroup(members, title));
         else if (type == "command")
-            readCommand(members, path, title, nodes);
+            readCommand(members, title, nodes);
         else
-            m_warnings.push_back({ConfigurationWarning::SkippedEntry{
-                path, "unbekannter Typ " + germanQuoted(type)}});
+            m_warnings.add(ConfigurationWarning::SkippedEntry{
+                path(), "unbekannter Typ " + germanQuoted(shortened(type))});
     }
 
     static std::string entryType(const EntryMembers& members) {
@@ -56,34 +54,32 @@ private:
         return members[EntryMembers::items] != nullptr ? "group" : "command";
     }
 
-    MenuNode readGroup(const EntryMembers& members, const std::string& path,
-                       const std::string& title) {
-        const std::string groupPath = childPath(path, title);
+    MenuNode readGroup(const EntryMembers& members, const std::string& title) {
         if (title.empty())
-            m_warnings.push_back({ConfigurationWarning::EmptyTitle{groupPath}});
+            m_warnings.add(ConfigurationWarning::EmptyTitle{groupPath(title)});
         std::vector<MenuNode> children;
         if (const rapidjson::Value* items = members[EntryMembers::items]; items && items->IsArray())
-            children = readEntries(*items, groupPath);
+            children = readGroupEntries(*items, title);
         return {CommandGroup(Uuid::random(), title, members.ownedString(EntryMembers::icon),
                              std::move(children))};
     }
 
-    void readCommand(const EntryMembers& members, const std::string& path, const std::string& title,
+    void readCommand(const EntryMembers& members, const std::string& title,
                      std::vector<MenuNode>& nodes) {
         const auto command = members.string(EntryMembers::command);
         if (!command || Unicode::trimmed(*command).empty()) {
-            m_warnings.push_back(
-                {ConfigurationWarning::EmptyCommand{title.empty() ? path : title}});
+            m_warnings.add(
+                ConfigurationWarning::EmptyCommand{title.empty() ? path() : shortened(title)});
             return;
         }
         if (title.empty())
-            m_warnings.push_back({ConfigurationWarning::EmptyTitle{path}});
+            m_warnings.add(ConfigurationWarning::EmptyTitle{path()});
         std::optional<KeyboardShortcut> shortcut;
         if (const auto raw = members.string(EntryMembers::shortcut)) {
             shortcut = KeyboardShortcut::parsing(*raw);
             if (!shortcut)
-                m_warnings.push_back(
-                    {ConfigurationWarning::InvalidShortcut{title, std::string(*raw)}});
+                m_warnings.add(
+                    ConfigurationWarning::InvalidShortcut{shortened(title), shortened(*raw)});
         }
         nodes.push_back(
             {ShellCommand(Uuid::random(), title.empty() ? std::string(*command) : title,
@@ -109,7 +105,7 @@ Configuration readV2(const rapidjson::Value& root, SortMode sortMode) {
             "Der Schl\u00FCssel \u201Eitems\u201C fehlt oder ist kein Array."});
 
     V2EntryReader reader(sortMode);
-    Warnings& warnings = reader.warnings();
+    WarningList& warnings = reader.warnings();
     checkUnknownKeys(root, {"version", "settings", "items", "$schema"}, "", warnings);
     const rapidjson::Value* settingsValue = member(root, "settings");
     const rapidjson::Value& settingsObject =
@@ -119,8 +115,8 @@ Configuration readV2(const rapidjson::Value& root, SortMode sortMode) {
     ConfigurationSettings settings =
         readSettings(settingsObject, {"terminal", "openIn", "editor", "launchAtLogin"}, warnings);
 
-    std::vector<MenuNode> nodes = reader.readEntries(*items, "items");
-    return {std::move(settings), std::move(nodes), ConfigurationFormat::v2, std::move(warnings)};
+    std::vector<MenuNode> nodes = reader.readEntries(*items);
+    return {std::move(settings), std::move(nodes), ConfigurationFormat::v2, warnings.take()};
 }
 
 } // namespace kelvane::ConfigurationReaders

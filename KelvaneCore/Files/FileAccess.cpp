@@ -3,15 +3,21 @@
 #include "KelvaneCore/Files/FileDescriptor.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
 
+#include "KelvaneCore/Text/ShortenedText.hpp"
+
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 namespace kelvane::FileAccess {
@@ -93,6 +99,39 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path) {
     }
 }
 
+// What mkostemp replaces with random letters and digits.
+constexpr std::string_view randomPart = "XXXXXX";
+
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + randomPart.size() || !name.starts_with(prefix))
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes what a killed write left: files of the write's own name pattern, owned by this user,
+// last changed in a second before `start`, and not locked by a write still under way. Best
+// effort: what cannot be examined or removed stays.
+void removeStaleTemporaries(const fs::path& folder, std::string_view prefix, std::time_t start) {
+    DIR* directory = ::opendir(folder.c_str());
+    if (directory == nullptr)
+        return;
+    const int folderFd = ::dirfd(directory);
+    while (const struct dirent* entry = ::readdir(directory)) {
+        if (!isTemporaryName(entry->d_name, prefix))
+            continue;
+        const FileDescriptor fd(
+            ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat status {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+            status.st_uid != ::geteuid() || status.st_mtime >= start ||
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        ::unlinkat(folderFd, entry->d_name, 0);
+    }
+    ::closedir(directory);
+}
+
 void flushFolder(const fs::path& folder, const fs::path& reportedPath) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0 || flushToDisk(fd.get()) != 0)
@@ -154,25 +193,40 @@ fs::path finalLinkTarget(const fs::path& path) {
     fail(FileError::Operation::read, path, ELOOP);
 }
 
-void writeAtomically(const fs::path& path, std::string_view bytes) {
+std::string nameWithSuffix(std::string_view name, std::string_view suffix) {
+    std::string result(wholeCharactersPrefix(name, maxNameBytes - suffix.size()));
+    return result.append(suffix);
+}
+
+void writeAtomically(const fs::path& path, std::string_view bytes,
+                     const std::function<void()>& beforeRename) {
     const fs::path target = finalLinkTarget(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
     // A hidden name beside the file, so the rename stays within one file system.
-    std::string temporaryName = ".";
-    temporaryName += target.filename().string();
-    temporaryName += ".XXXXXX";
+    const std::string temporaryName =
+        nameWithSuffix("." + target.filename().string(), "." + std::string(randomPart));
+    removeStaleTemporaries(
+        folder, std::string_view(temporaryName).substr(0, temporaryName.size() - randomPart.size()),
+        std::time(nullptr));
+
     std::string pattern = (folder / temporaryName).string();
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(FileError::Operation::write, path, errno);
     TemporaryFile temporary(pattern);
+    // Held until the rename, through a second descriptor of the same open file, so that a
+    // concurrent write never takes this file for a stale one.
+    ::flock(fd.get(), LOCK_EX);
+    const FileDescriptor inUse(::dup(fd.get()));
 
     if (::fchmod(fd.get(), S_IRUSR | S_IWUSR) != 0)
         fail(FileError::Operation::write, path, errno);
     writeAll(fd.get(), bytes, path);
     if (flushToDisk(fd.get()) != 0 || fd.close() != 0)
         fail(FileError::Operation::write, path, errno);
+    if (beforeRename)
+        beforeRename();
     if (::rename(temporary.path().c_str(), target.c_str()) != 0)
         fail(FileError::Operation::write, path, errno);
     temporary.release();

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,12 +24,25 @@ std::string readRegularFile(const std::filesystem::path& path);
 /// `path` names it in errors.
 std::string readOpenFile(int fd, const std::filesystem::path& path);
 
+/// The longest file name a folder can hold on the systems Kelvane runs on, in bytes.
+inline constexpr std::size_t maxNameBytes = 255;
+
+/// `name` followed by `suffix`, with as much of the end of `name` left out as that needs to fit
+/// within `maxNameBytes` (at a character boundary).
+std::string nameWithSuffix(std::string_view name, std::string_view suffix);
+
 /// Replaces the file's content so that a crash at any moment leaves either the old or the new
 /// content, never a mix or an empty file: the bytes go to a new temporary file (mode 0600) in
 /// the same folder, are flushed to disk, and the temporary file is renamed over the file. A
 /// symbolic link stays a link; its final target is what gets replaced. On failure no temporary
 /// file is left behind and the old content is untouched.
-void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
+///
+/// Temporary files that an earlier write to the same file left behind when it was killed (named
+/// like this write's own, older than this write and not in use) are removed first.
+/// `beforeRename`, when given, runs once the new content is on disk, right before the rename;
+/// if it throws, the temporary file is removed, nothing is replaced and the exception goes on.
+void writeAtomically(const std::filesystem::path& path, std::string_view bytes,
+                     const std::function<void()>& beforeRename = {});
 
 /// Follows a chain of symbolic links to the path it finally names (which need not exist).
 std::filesystem::path finalLinkTarget(const std::filesystem::path& path);

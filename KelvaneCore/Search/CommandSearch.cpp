@@ -4,6 +4,7 @@
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kelvane {
 namespace {
@@ -16,30 +17,33 @@ struct Rank {
     bool matchedTitle = false;
 };
 
+/// The group a command was found in, as an index into `GroupTree::groups`.
+using GroupIndex = std::size_t;
+constexpr GroupIndex topLevel = SIZE_MAX;
+
 struct Hit {
     Rank rank;
-    std::vector<std::string> path;
+    GroupIndex group = topLevel;
 };
 
 /// The best `limit` hits offered so far, in a heap whose top is the worst of them: most
-/// candidates are turned away by one comparison of scores, titles are collated only between
-/// equal scores, and only a hit that gets in copies its path.
+/// candidates are turned away by one comparison of scores, and titles are collated only between
+/// equal scores.
 class BestHits {
 public:
     /// `limit` must not be 0.
     explicit BestHits(std::size_t limit) : m_limit(limit) {}
 
-    void offer(const Rank& rank, const std::vector<std::string>& path) {
+    void offer(const Rank& rank, GroupIndex group) {
         if (m_heap.size() < m_limit) {
-            m_heap.push_back({rank, path});
+            m_heap.push_back({rank, group});
             std::push_heap(m_heap.begin(), m_heap.end(), heapOrder());
             return;
         }
         if (!ranksBefore(rank, m_heap.front().rank))
             return;
         std::pop_heap(m_heap.begin(), m_heap.end(), heapOrder());
-        m_heap.back().rank = rank;
-        m_heap.back().path = path;
+        m_heap.back() = {rank, group};
         std::push_heap(m_heap.begin(), m_heap.end(), heapOrder());
     }
 
@@ -74,6 +78,62 @@ private:
     std::vector<Hit> m_heap;
 };
 
+/// Offers every command of a tree to the best hits: by its title, or else by its group path
+/// and title. Each group's path is scanned once, when the walk enters the group, so a long
+/// title costs its length once and not once for every command below it.
+class GroupWalk {
+public:
+    GroupWalk(FuzzyMatcher::Needle& needle, BestHits& best) : m_needle(needle), m_best(best) {}
+
+    void visit(const std::vector<MenuNode>& nodes, GroupIndex group,
+               const FuzzyMatcher::Needle::PathScan* path) {
+        for (const MenuNode& node : nodes) {
+            if (const ShellCommand* command = node.command()) {
+                offer(*command, group, path);
+            } else if (const CommandGroup* child = node.group()) {
+                m_groups.push_back({group, &child->title});
+                const FuzzyMatcher::Needle::PathScan childPath =
+                    m_needle.extendedPath(path, child->title);
+                visit(child->items, m_groups.size() - 1, &childPath);
+            }
+        }
+    }
+
+    /// The titles of the group and the groups above it, outermost first.
+    std::vector<std::string> pathOf(GroupIndex group) const {
+        std::vector<std::string> path;
+        for (; group != topLevel; group = m_groups[group].parent)
+            path.push_back(*m_groups[group].title);
+        std::reverse(path.begin(), path.end());
+        return path;
+    }
+
+private:
+    struct Group {
+        GroupIndex parent;
+        const std::string* title;
+    };
+
+    void offer(const ShellCommand& command, GroupIndex group,
+               const FuzzyMatcher::Needle::PathScan* path) {
+        const std::size_t index = m_menuIndex++;
+        if (const std::optional<std::int64_t> score = m_needle.score(command.title)) {
+            m_best.offer({2 * *score, index, &command, true}, group);
+            return;
+        }
+        // Without a group path the full text is the title, which has just failed.
+        if (path == nullptr)
+            return;
+        if (const std::optional<std::int64_t> score = m_needle.scoreAfter(*path, command.title))
+            m_best.offer({*score, index, &command, false}, group);
+    }
+
+    FuzzyMatcher::Needle& m_needle;
+    BestHits& m_best;
+    std::vector<Group> m_groups;
+    std::size_t m_menuIndex = 0;
+};
+
 } // namespace
 
 std::string SearchResult::pathDescription() const {
@@ -101,26 +161,8 @@ std::vector<SearchResult> Configuration::search(std::string_view query, std::siz
 
     FuzzyMatcher::Needle needle(trimmedQuery);
     BestHits best(limit);
-    std::string groupPrefix;
-    std::size_t menuIndex = 0;
-    forEachCommand([&](const std::vector<std::string>& path, const ShellCommand& command) {
-        const std::size_t index = menuIndex++;
-        if (const std::optional<std::int64_t> score = needle.score(command.title)) {
-            best.offer({2 * *score, index, &command, true}, path);
-            return;
-        }
-        // Without a group path the full text is the title, which has just failed.
-        if (path.empty())
-            return;
-        groupPrefix.clear();
-        for (const std::string& title : path) {
-            groupPrefix += title;
-            groupPrefix += ' ';
-        }
-        if (const std::optional<std::int64_t> score =
-                needle.scoreWithPrefix(groupPrefix, command.title))
-            best.offer({*score, index, &command, false}, path);
-    });
+    GroupWalk walk{needle, best};
+    walk.visit(items, topLevel, nullptr);
 
     // Positions are recorded only for the few hits that are returned.
     for (Hit& hit : best.takeSorted()) {
@@ -130,7 +172,7 @@ std::vector<SearchResult> Configuration::search(std::string_view query, std::siz
                 indices = std::move(match->matchedIndices);
         }
         results.push_back(
-            {std::move(hit.path), *hit.rank.command, hit.rank.score, std::move(indices)});
+            {walk.pathOf(hit.group), *hit.rank.command, hit.rank.score, std::move(indices)});
     }
     return results;
 }

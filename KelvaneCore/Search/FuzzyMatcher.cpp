@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <span>
 
 namespace kelvane::FuzzyMatcher {
 namespace {
@@ -103,20 +104,32 @@ bool containsBytesInOrder(std::string_view text, const NeedleCharacters& needle)
     return true;
 }
 
-/// A lower-cased haystack split into characters, against a needle split the same way.
+/// A lower-cased haystack split into characters, against a needle split the same way. A
+/// text carried over from before the haystack can join its first character.
 struct CharacterHaystack {
-    const std::vector<std::string_view>& characters;
+    std::span<const std::string_view> characters;
     const NeedleCharacters& needle;
+    std::string_view carried = {};
 
     std::size_t size() const { return characters.size(); }
 
     std::size_t find(std::size_t from, std::size_t needleIndex) const {
-        while (from < characters.size() && characters[from] != needle[needleIndex])
+        while (from < characters.size() && !holds(from, needle[needleIndex]))
             ++from;
         return from;
     }
     bool isLetterOrNumber(std::size_t position) const {
-        return Unicode::startsWithLetterOrNumber(characters[position]);
+        return Unicode::startsWithLetterOrNumber(
+            position == 0 && !carried.empty() ? carried : characters[position]);
+    }
+
+private:
+    bool holds(std::size_t position, std::string_view wanted) const {
+        const std::string_view character = characters[position];
+        if (position > 0 || carried.empty())
+            return character == wanted;
+        return wanted.size() == carried.size() + character.size() && wanted.starts_with(carried) &&
+               wanted.ends_with(character);
     }
 };
 
@@ -146,6 +159,8 @@ void Needle::advance(const Haystack& haystack, std::size_t needleLength, Progres
         ++position;
     }
     progress.length += length;
+    if (length > 0)
+        progress.afterLetterOrNumber = haystack.isLetterOrNumber(length - 1);
 }
 
 Needle::Needle(std::string_view needle) {
@@ -170,34 +185,70 @@ std::optional<std::int64_t> Needle::score(std::string_view haystack) {
     return scan(haystack, nullptr);
 }
 
-std::optional<std::int64_t> Needle::scoreWithPrefix(std::string_view prefix,
-                                                    std::string_view haystack) {
+// A group path is joined from its titles, each followed by a blank. Lower-casing a title
+// cannot depend on the blanks around it, and nothing before a blank reaches past it when the
+// text is split into characters; only marks after it can join it, and only characters that bind
+// to whatever follows can join it from before. So each title is scanned once, as the blank
+// before it, the title and the blank after it, and the scan stops before that last blank, whose
+// character may still grow: what joined it from before is carried on to the next piece.
+Needle::PathScan Needle::extendedPath(const PathScan* parent, std::string_view title) {
+    PathScan path;
+    const Progress start = parent ? parent->m_beforeLast : Progress{};
+    path.m_singleBytes = (!parent || parent->m_singleBytes) && isSingleByteText(title);
+    if (m_length == 0)
+        return path;
+    if (m_singleBytes && (!parent || parent->m_carried.empty()) && isSingleByteText(title)) {
+        path.m_beforeLast = parent ? parent->m_whole : start;
+        advance(ByteHaystack{title, m_lowered}, m_length, path.m_beforeLast, nullptr);
+        path.m_whole = path.m_beforeLast;
+        advance(ByteHaystack{" ", m_lowered}, m_length, path.m_whole, nullptr);
+        return path;
+    }
+    m_joined.assign(parent ? " " : "");
+    Unicode::lowercase(title, m_loweredHaystack);
+    m_joined.append(m_loweredHaystack).append(" ");
+    path.m_beforeLast = start;
+    advanceCharacters(parent ? std::string_view(parent->m_carried) : std::string_view(), m_joined,
+                      1, path.m_beforeLast);
+    const std::string_view last = m_haystackCharacters.back();
+    path.m_carried.assign(last.substr(0, last.size() - 1));
+    path.m_whole = path.m_beforeLast;
+    const NeedleCharacters needle{m_lowered, m_singleBytes ? nullptr : &m_characters};
+    advance(CharacterHaystack{{&last, 1}, needle}, m_length, path.m_whole, nullptr);
+    return path;
+}
+
+std::optional<std::int64_t> Needle::scoreAfter(const PathScan& path, std::string_view haystack) {
     if (m_length == 0)
         return 0;
-    if (!m_prefix || m_prefix->text != prefix)
-        rememberPrefix(prefix);
-    // Characters cannot span the seam of two single-byte texts, so the scan over the prefix
-    // can resume; anywhere else the joined text has to be split anew.
-    if (m_prefix->singleBytes && isSingleByteText(haystack)) {
+    const bool singleBytes = isSingleByteText(haystack);
+    if (singleBytes && path.m_carried.empty()) {
+        // A needle character of several bytes cannot be found in single-byte texts.
         if (!m_singleBytes)
-            return std::nullopt;
-        Progress progress = m_prefix->progress;
+            return path.m_singleBytes ? std::nullopt : scoreAfterCharacters(path, haystack);
+        Progress progress = path.m_whole;
         advance(ByteHaystack{haystack, m_lowered}, m_length, progress, nullptr);
         return finish(progress);
     }
-    m_joined.assign(prefix).append(haystack);
-    return scan(m_joined, nullptr);
+    return scoreAfterCharacters(path, haystack);
 }
 
-void Needle::rememberPrefix(std::string_view prefix) {
-    m_prefix = Prefix{};
-    m_prefix->text.assign(prefix);
-    m_prefix->singleBytes = isSingleByteText(prefix);
-    if (!m_prefix->singleBytes || !m_singleBytes)
-        return;
-    advance(ByteHaystack{prefix, m_lowered}, m_length, m_prefix->progress, nullptr);
-    m_prefix->progress.afterLetterOrNumber =
-        !prefix.empty() && Unicode::startsWithLetterOrNumber(prefix.substr(prefix.size() - 1));
+std::optional<std::int64_t> Needle::scoreAfterCharacters(const PathScan& path,
+                                                         std::string_view haystack) {
+    Unicode::lowercase(haystack, m_loweredHaystack);
+    m_joined.assign(" ").append(m_loweredHaystack);
+    Progress progress = path.m_beforeLast;
+    advanceCharacters(path.m_carried, m_joined, 0, progress);
+    return finish(progress);
+}
+
+void Needle::advanceCharacters(std::string_view carried, std::string_view text,
+                               std::size_t unscanned, Progress& progress) {
+    m_splitter.split(text, m_haystackCharacters);
+    const NeedleCharacters needle{m_lowered, m_singleBytes ? nullptr : &m_characters};
+    const std::span<const std::string_view> scanned(m_haystackCharacters.data(),
+                                                    m_haystackCharacters.size() - unscanned);
+    advance(CharacterHaystack{scanned, needle, carried}, m_length, progress, nullptr);
 }
 
 std::optional<std::int64_t> Needle::scan(std::string_view haystack,

@@ -40,9 +40,18 @@ public:
     /// Only the score of `match(haystack)`, without recording the positions.
     std::optional<std::int64_t> score(std::string_view haystack);
 
-    /// The same as `score(prefix + haystack)`. A prefix shared by consecutive calls is
-    /// scanned only once (for ASCII text).
-    std::optional<std::int64_t> scoreWithPrefix(std::string_view prefix, std::string_view haystack);
+    /// Where a scan stands after a group path: the titles of the groups, each followed by a
+    /// blank, as the search joins them before a command's title. Made once per group, it lets
+    /// every command and subgroup of the group continue the scan instead of repeating it.
+    class PathScan;
+
+    /// The scan over the path of the group `title` inside the group that `parent` was made
+    /// for, or at the top level when `parent` is none. Costs the length of the title.
+    PathScan extendedPath(const PathScan* parent, std::string_view title);
+
+    /// The same as `score(pathText + haystack)`, where pathText is the group path `path` was
+    /// made for. Costs the length of the haystack, never that of the path.
+    std::optional<std::int64_t> scoreAfter(const PathScan& path, std::string_view haystack);
 
 private:
     /// Where a greedy scan over a text, read in pieces, stands.
@@ -58,19 +67,17 @@ private:
         bool afterLetterOrNumber = false;
     };
 
-    struct Prefix {
-        std::string text;
-        bool singleBytes = false;
-        /// The scan over `text`, when both it and the needle are single bytes.
-        Progress progress;
-    };
-
     template <typename Haystack>
     static void advance(const Haystack& haystack, std::size_t needleLength, Progress& progress,
                         std::vector<std::int64_t>* indices);
     std::optional<std::int64_t> scan(std::string_view haystack, std::vector<std::int64_t>* indices);
     std::optional<std::int64_t> finish(const Progress& progress) const;
-    void rememberPrefix(std::string_view prefix);
+    std::optional<std::int64_t> scoreAfterCharacters(const PathScan& path,
+                                                     std::string_view haystack);
+    /// Splits the lower-cased `text` into `m_haystackCharacters` and scans them from `progress`,
+    /// the first joined to `carried`, leaving the last `unscanned` characters out.
+    void advanceCharacters(std::string_view carried, std::string_view text, std::size_t unscanned,
+                           Progress& progress);
 
     Unicode::CharacterSplitter m_splitter;
     std::string m_lowered;
@@ -84,8 +91,20 @@ private:
 
     std::string m_loweredHaystack;
     std::vector<std::string_view> m_haystackCharacters;
-    std::optional<Prefix> m_prefix;
     std::string m_joined;
+};
+
+class Needle::PathScan {
+    friend class Needle;
+
+    /// Over every character of the path text but the last, the closing blank.
+    Progress m_beforeLast;
+    /// What joins that blank to one character: the end of the last title when it ends in
+    /// characters that bind to what follows them; mostly empty.
+    std::string m_carried;
+    /// Over the whole path text.
+    Progress m_whole;
+    bool m_singleBytes = true;
 };
 
 /// The greedy, never backtracking match of `needle` in `haystack`: each needle character

@@ -63,14 +63,22 @@ int report(const Invocation& invocation, const ConfigurationProblem& problem) {
     return untrusted ? notTrusted : notLoaded;
 }
 
-// Loads the file the way the app does and hands the configuration on, or reports the problem.
-int withConfiguration(const Invocation& invocation,
-                      const std::function<int(const Configuration&)>& use) {
-    auto result =
-        ConfigurationFile::load(filePath(invocation), sortMode(invocation), invocation.currentUser);
+// Loads the file the way the app does and hands the configuration and the bytes it came from
+// on, or reports the problem.
+int withLoadedFile(const Invocation& invocation,
+                   const std::function<int(const ConfigurationFile::LoadedConfiguration&)>& use) {
+    auto result = ConfigurationFile::loadWithBytes(filePath(invocation), sortMode(invocation),
+                                                   invocation.currentUser);
     if (const auto* problem = std::get_if<ConfigurationProblem>(&result))
         return report(invocation, *problem);
-    return use(std::get<Configuration>(result));
+    return use(std::get<ConfigurationFile::LoadedConfiguration>(result));
+}
+
+int withConfiguration(const Invocation& invocation,
+                      const std::function<int(const Configuration&)>& use) {
+    return withLoadedFile(invocation, [&](const ConfigurationFile::LoadedConfiguration& loaded) {
+        return use(loaded.configuration);
+    });
 }
 
 rapidjson::Value settingsJSON(const ConfigurationSettings& settings,
@@ -223,15 +231,23 @@ int convert(const Invocation& invocation) {
 }
 
 int migrate(const Invocation& invocation) {
-    return withConfiguration(invocation, [&](const Configuration& configuration) {
+    return withLoadedFile(invocation, [&](const ConfigurationFile::LoadedConfiguration& loaded) {
+        // Migrating again would replace the backup of the old format with this file.
+        if (loaded.configuration.format == ConfigurationFormat::v2) {
+            invocation.out << "Die Datei hat schon das Format Version 2 \u2014 nichts wurde "
+                              "ge\u00E4ndert.\n";
+            return static_cast<int>(success);
+        }
         try {
-            ConfigMigrator::migrateInPlace(filePath(invocation), configuration);
+            ConfigMigrator::migrateInPlace(filePath(invocation), loaded.configuration,
+                                           loaded.bytes);
         } catch (const FileError& error) {
             invocation.err << "kelvanectl: " << error.what() << '\n';
             return static_cast<int>(notLoaded);
         }
         invocation.out << "Nach Version 2 migriert. Sicherung der alten Datei: "
-                       << germanQuoted(filePath(invocation) + ".backup") << '\n';
+                       << germanQuoted(ConfigMigrator::backupPath(filePath(invocation)).string())
+                       << '\n';
         return static_cast<int>(success);
     });
 }

@@ -161,5 +161,52 @@ TEST_F(Migration, onAFullDiskKeepsTheOldFileOrACompleteBackup) {
     }
 }
 
+// The user's editor saves at the last moment before each comparison in turn: the save stays and
+// the migration fails with a message. Up to the replacing of the backup nothing else changes.
+TEST_F(Migration, keepsASaveMadeWhileItRuns) {
+    for (const int saveBefore : {1, 2, 3}) {
+        const TemporaryFolder folder;
+        const fs::path file = folder.write("shuttle.json", legacyFile);
+        folder.write("shuttle.json.backup", "an older backup");
+        int comparisons = 0;
+        const auto save = [&] {
+            if (++comparisons == saveBefore)
+                std::ofstream(file) << "saved by the editor";
+        };
+        try {
+            ConfigMigrator::migrateInPlace(file, configuration, legacyFile, save);
+            ADD_FAILURE() << "the save before comparison " << saveBefore << " went unnoticed";
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "\u201E" + file.string() +
+                          "\u201C konnte nicht geschrieben werden: Die Datei wurde w\u00E4hrend "
+                          "der Migration ge\u00E4ndert \u2014 sie bleibt, wie sie gespeichert "
+                          "wurde. Bitte erneut migrieren.");
+        }
+        EXPECT_EQ(contentOf(file), "saved by the editor");
+        EXPECT_EQ(contentOf(folder / "shuttle.json.backup"),
+                  saveBefore < 3 ? "an older backup" : legacyFile);
+        EXPECT_EQ(folder.listing(), "shuttle.json shuttle.json.backup");
+    }
+}
+
+// File systems hold names of at most 255 bytes; the backup's name gives up the end of the
+// file's name rather than fail, and no temporary name is longer.
+TEST_F(Migration, migratesAFileWithANameOf250Bytes) {
+    const TemporaryFolder folder;
+    // The second name has an ä where the backup's name is cut.
+    for (const std::string& fileName :
+         {std::string(245, 'k') + ".json", std::string(247, 'k') + "\u00E4j"}) {
+        ASSERT_EQ(fileName.size(), 250U);
+        const fs::path file = folder.write(fileName, legacyFile);
+        EXPECT_EQ(migrate(file), "");
+        const std::string backupName = ConfigMigrator::backupPath(file).filename().string();
+        EXPECT_LE(backupName.size(), 255U);
+        EXPECT_TRUE(backupName.ends_with(".backup"));
+        EXPECT_EQ(contentOf(ConfigMigrator::backupPath(file)), legacyFile);
+        EXPECT_EQ(contentOf(file), ConfigMigrator::makeV2JSON(configuration));
+    }
+}
+
 } // namespace
 } // namespace kelvane

@@ -18,6 +18,7 @@ TEST(ConfigurationError, describesEachCaseInGerman) {
         {E::InvalidJSON{"Unerwartetes Ende.", std::nullopt}, "Unerwartetes Ende."},
         {E::Unreadable{"/tmp/k.json", "Keine Berechtigung"},
          "\u201E/tmp/k.json\u201C konnte nicht gelesen werden: Keine Berechtigung"},
+        {E::OutOfMemory{}, "Nicht genug Arbeitsspeicher, um die Konfiguration zu laden."},
     };
     for (const Case& c : cases) {
         const ConfigurationError error(c.error);
@@ -50,6 +51,10 @@ TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
          "ignoriert."},
         {W::SkippedEntry{"items \u203A Server", "kein Objekt"}, "skippedEntry",
          "Eintrag in \u201Eitems \u203A Server\u201C \u00FCbersprungen: kein Objekt"},
+        {W::MoreWarnings{1}, "moreWarnings",
+         "1 weiterer Hinweis wird nicht einzeln aufgef\u00FChrt."},
+        {W::MoreWarnings{19900}, "moreWarnings",
+         "19900 weitere Hinweise werden nicht einzeln aufgef\u00FChrt."},
     };
     for (const Case& c : cases) {
         const W warning{c.kind};

@@ -241,3 +241,31 @@ TEST(ConfigurationLoader, refusesNestingDeeperThanTheLimitWithoutCrashing) {
 
 } // namespace
 } // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+// Every warning of a hostile file costs the same bounded amount, however long the titles above
+// it are and however many entries are wrong.
+TEST(ConfigurationLoader, keepsAHundredShortenedWarningsAndCountsTheRest) {
+    const std::string longTitle(100'000, 'x');
+    std::string entries = "0";
+    for (int i = 1; i < 300; ++i)
+        entries += ",0";
+    const Configuration configuration =
+        load(R"({"items": [{"title": ")" + longTitle + R"(", "items": [)" + entries + "]}]}");
+    ASSERT_EQ(configuration.warnings.size(), 101U);
+    const std::string shownPath =
+        "items \u203A " + std::string(110, 'x') + "\u2026" + std::string(120, 'x');
+    EXPECT_EQ(configuration.warnings.front(), (W{W::SkippedEntry{shownPath, "kein Objekt"}}));
+    EXPECT_EQ(configuration.warnings.back(), (W{W::MoreWarnings{200}}));
+
+    const Configuration legacy =
+        load(R"({"cmds": [{")" + longTitle + R"(": [)" + entries +
+             R"(, {"name": "a", "cmd": "a"}, {"name": "A", "cmd": "a"}]}]})");
+    ASSERT_EQ(legacy.warnings.size(), 101U);
+    EXPECT_EQ(legacy.warnings.back(), (W{W::MoreWarnings{201}}));
+}
+
+} // namespace
+} // namespace kelvane

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <ctime>
 #include <functional>
 
 namespace kelvane {
@@ -43,6 +47,63 @@ TEST(FileAccess, replacesContentWithAnOwnerOnlyFileAndLeavesNothingElse) {
 
     FileAccess::writeAtomically(folder / "fresh.json", "");
     EXPECT_EQ(contentOf(folder / "fresh.json"), "");
+}
+
+// A write killed before its rename leaves its temporary file; the next write to the same file
+// removes it, and nothing that might belong to anyone else or to a write still under way.
+TEST(FileAccess, removesTheStaleTemporaryFilesOfItsOwnFile) {
+    const TemporaryFolder folder;
+    const fs::path file = folder.write("k.json", "old");
+    const auto lastChanged = [&](const std::string& name, std::time_t seconds) {
+        const fs::path path = folder.write(name, "left over");
+        const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+        return path;
+    };
+    const std::time_t past = std::time(nullptr) - 3600;
+    lastChanged(".k.json.a1B2c3", past);
+    lastChanged(".k.json.backup.Zz9yY8", past);
+    lastChanged(".k.json.a1B2c", past);
+    lastChanged(".k.json.a1-2c3", past);
+    lastChanged("k.json.a1B2c3", past);
+    lastChanged(".k.json.x7x7x7", std::time(nullptr) + 3600);
+    const fs::path inUse = lastChanged(".k.json.u5u5u5", past);
+    const int held = ::open(inUse.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    FileAccess::writeAtomically(file, "new");
+    ::close(held);
+    EXPECT_EQ(folder.listing(), ".k.json.a1-2c3 .k.json.a1B2c .k.json.backup.Zz9yY8 "
+                                ".k.json.u5u5u5 .k.json.x7x7x7 k.json k.json.a1B2c3");
+    FileAccess::writeAtomically(folder / "k.json.backup", "backup");
+    EXPECT_FALSE(fs::exists(folder / ".k.json.backup.Zz9yY8"));
+}
+
+TEST(FileAccess, keepsTemporaryNamesWithin255Bytes) {
+    const TemporaryFolder folder;
+    const std::string name = std::string(250, 'n');
+    std::string seen;
+    FileAccess::writeAtomically(folder / name, "new", [&] {
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            seen = entry.path().filename().string();
+    });
+    EXPECT_EQ(contentOf(folder / name), "new");
+    EXPECT_EQ(seen.size(), 255U);
+    EXPECT_TRUE(seen.starts_with("." + std::string(247, 'n') + "."));
+}
+
+// What runs right before the rename can still stop it.
+TEST(FileAccess, anObjectionBeforeTheRenameLeavesTheOldContent) {
+    const TemporaryFolder folder;
+    const fs::path file = folder.write("k.json", "old");
+    EXPECT_EQ(failureOf([&] {
+                  FileAccess::writeAtomically(file, "new", [&] {
+                      throw FileError(FileError::Operation::write, file.string(), "Einspruch");
+                  });
+              }),
+              "\u201E" + file.string() + "\u201C konnte nicht geschrieben werden: Einspruch");
+    EXPECT_EQ(contentOf(file), "old");
+    EXPECT_EQ(folder.listing(), "k.json");
 }
 
 TEST(FileAccess, keepsSymbolicLinksAndReplacesTheirFinalTarget) {

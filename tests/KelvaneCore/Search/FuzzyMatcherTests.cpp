@@ -95,17 +95,37 @@ TEST(FuzzyMatcher, needleGivesTheSameResultsWhenReused) {
     }
 }
 
-TEST(FuzzyMatcher, scoresAfterAPrefixAsOnTheJoinedText) {
-    const std::pair<std::string, std::string> pieces[] = {
-        {"Docker ", "Logs"},      {"Dock", "erlogs"},        {"", "docker logs"},
-        {"D\u00F6cker ", "Logs"}, {"Docker ", "\u0301Logs"}, {"a\r", "\ndocker logs"},
-        {"docker logs", ""},
+// Group titles that end in characters binding to what follows (U+0600 is a prepended mark),
+// titles that start with combining marks, carriage returns, a final sigma, emoji sequences and
+// empty titles: scanning each group once must score as the joined text does.
+TEST(FuzzyMatcher, scoresAfterAGroupPathAsOnTheJoinedText) {
+    const std::vector<std::vector<std::string>> paths = {
+        {"Docker"},
+        {"D\u00F6cker", "Logs"},
+        {"a\u0600", "\u0301b\u0600\u0600"},
+        {"", "\u0301", ""},
+        {"a\r", "\n"},
+        {"\u039F\u03A3", "\U0001F1E9\U0001F1EA"},
+        {"x\u200D", "\U0001F468\u200D"},
     };
-    for (const std::string needleText : {"docker logs", "dl", "do\u0301l", "s", ""}) {
+    const std::string titles[] = {"Logs",           "\u0301Logs", "",
+                                  "\u03A3\u03A3 s", "\U0001F1EA", "\U0001F469 a"};
+    const std::string needles[] = {
+        "docker logs",   "dl",      "do\u0301l", "s",          "",
+        "\u0600 \u0301", "\u03C3 ", "\u03C2",    "\U0001F1EA", "\u200D \U0001F469"};
+    for (const std::string& needleText : needles) {
         Needle needle(needleText);
-        for (const auto& [prefix, haystack] : pieces)
-            EXPECT_EQ(needle.scoreWithPrefix(prefix, haystack), needle.score(prefix + haystack))
-                << needleText << " / " << prefix << " / " << haystack;
+        for (const std::vector<std::string>& path : paths) {
+            std::optional<Needle::PathScan> scan;
+            std::string joined;
+            for (const std::string& title : path) {
+                scan = needle.extendedPath(scan ? &*scan : nullptr, title);
+                joined += title + " ";
+            }
+            for (const std::string& title : titles)
+                EXPECT_EQ(needle.scoreAfter(*scan, title), needle.score(joined + title))
+                    << needleText << " / " << joined << " / " << title;
+        }
     }
 }
 

@@ -147,12 +147,23 @@ TEST_F(Kelvanectl, convertMigrateAndNormalizeTheFile) {
     EXPECT_EQ(normalized.out.size(), configuration.size());
     EXPECT_NE(normalized.out.find("  \"version\": 2,\n              \n"), std::string::npos);
 
-    const Outcome migrated = kelvanectl({"migrate", file});
+    // A file in version 2 is left alone, and so is the backup of its old format.
+    const Outcome unchanged = kelvanectl({"migrate", file});
+    EXPECT_EQ(unchanged.code, 0) << unchanged.err;
+    EXPECT_EQ(unchanged.out,
+              "Die Datei hat schon das Format Version 2 \u2014 nichts wurde ge\u00E4ndert.\n");
+    EXPECT_EQ(contentOf(file), configuration);
+    EXPECT_FALSE(fs::exists(file + ".backup"));
+
+    const std::string legacy = R"({"cmds": [{"name": "Logs", "cmd": "tail -f /var/log/syslog"}]})";
+    const std::string legacyFile = folder.write("shuttle.json", legacy).string();
+    const std::string legacyConverted = kelvanectl({"convert", legacyFile}).out;
+    const Outcome migrated = kelvanectl({"migrate", legacyFile});
     EXPECT_EQ(migrated.code, 0) << migrated.err;
-    EXPECT_EQ(migrated.out, "Nach Version 2 migriert. Sicherung der alten Datei: \u201E" + file +
-                                ".backup\u201C\n");
-    EXPECT_EQ(contentOf(file + ".backup"), configuration);
-    EXPECT_EQ(contentOf(file), converted.out);
+    EXPECT_EQ(migrated.out, "Nach Version 2 migriert. Sicherung der alten Datei: \u201E" +
+                                legacyFile + ".backup\u201C\n");
+    EXPECT_EQ(contentOf(legacyFile + ".backup"), legacy);
+    EXPECT_EQ(contentOf(legacyFile), legacyConverted);
 }
 
 TEST(KelvanectlScript, printsTheExactScriptOrCommandLine) {

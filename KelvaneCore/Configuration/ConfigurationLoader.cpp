@@ -2,6 +2,7 @@
 
 #include "KelvaneCore/Configuration/ConfigurationReaders.hpp"
 #include "KelvaneCore/Configuration/LenientJSON.hpp"
+#include "KelvaneCore/Configuration/ReaderSupport.hpp"
 #include "KelvaneCore/Configuration/StrictJSON.hpp"
 #include "KelvaneCore/Files/FileAccess.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
@@ -63,10 +64,17 @@ Configuration ConfigurationLoader::load(std::string_view data) const {
         failInvalidUTF8(data, *offset);
 
     std::string normalized = LenientJSON::normalize(data);
-    const rapidjson::Document root = StrictJSON::parseInPlace(normalized, data);
-    if (isVersion2(root))
-        return ConfigurationReaders::readV2(root, v2SortMode);
-    return ConfigurationReaders::readLegacy(root, legacySortMode);
+    rapidjson::Document root = StrictJSON::parseInPlace(normalized, data);
+    // Members of the top level tell the format, so its repeated names are settled first.
+    std::vector<ConfigurationWarning> topLevelWarnings;
+    if (root.IsObject())
+        ReaderSupport::keepLastOfRepeatedMembers(root, "", "", topLevelWarnings);
+    Configuration configuration = isVersion2(root)
+                                      ? ConfigurationReaders::readV2(root, v2SortMode)
+                                      : ConfigurationReaders::readLegacy(root, legacySortMode);
+    configuration.warnings.insert(configuration.warnings.begin(), topLevelWarnings.begin(),
+                                  topLevelWarnings.end());
+    return configuration;
 }
 
 } // namespace kelvane

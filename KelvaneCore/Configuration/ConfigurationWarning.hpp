@@ -41,8 +41,15 @@ struct ConfigurationWarning {
         std::string reason;
         bool operator==(const SkippedEntry&) const = default;
     };
+    /// A member name that occurs more than once in one object: the last occurrence counts, as
+    /// it does for the common JSON tools. `path` is the entry's path, empty outside entries.
+    struct DuplicateKey {
+        std::string path;
+        std::string key;
+        bool operator==(const DuplicateKey&) const = default;
+    };
     using Kind = std::variant<UnknownKey, UnsupportedTerminal, EmptyTitle, EmptyCommand,
-                              DuplicateTitle, InvalidShortcut, SkippedEntry>;
+                              DuplicateTitle, InvalidShortcut, SkippedEntry, DuplicateKey>;
 
     Kind kind;
 

@@ -30,7 +30,7 @@ public:
     using EntryListReader::EntryListReader;
 
 private:
-    void readObject(const rapidjson::Value& entry, const std::string& path,
+    void readObject(rapidjson::Value& entry, const std::string& path,
                     std::vector<MenuNode>& nodes) override {
         if (const auto command = stringMember(entry, "cmd")) {
             readCommand(entry, *command, path, nodes);
@@ -59,8 +59,9 @@ private:
             std::nullopt, std::nullopt, std::nullopt, std::nullopt)});
     }
 
-    MenuNode readGroup(const rapidjson::Value::Member& member, const std::string& path) {
-        const std::string title(text(member.name));
+    MenuNode readGroup(rapidjson::Value::Member& member, const std::string& path) {
+        // Trimmed as every other title, which the version 2 format would do on the next load.
+        const std::string title(Unicode::trimmed(text(member.name)));
         std::vector<MenuNode> children = readEntries(member.value, childPath(path, title));
         checkDuplicateTitles(children, title, m_warnings);
         return {CommandGroup(Uuid::random(), title, std::nullopt, std::move(children))};
@@ -69,7 +70,7 @@ private:
 
 } // namespace
 
-Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
+Configuration readLegacy(rapidjson::Value& root, SortMode sortMode) {
     if (!root.IsObject())
         failTopLevelNotAnObject();
     LegacyEntryReader reader(sortMode);
@@ -83,7 +84,7 @@ Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
         readSettings(root, {"terminal", "open_in", "editor", "launch_at_login"}, warnings);
 
     std::vector<MenuNode> nodes;
-    if (const rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
+    if (rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
         nodes = reader.readEntries(*commands, "cmds");
     checkDuplicateTitles(nodes, "Men\u00FC", warnings);
     return {std::move(settings), std::move(nodes), ConfigurationFormat::legacyShuttle,

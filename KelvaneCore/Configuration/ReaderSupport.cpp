@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace kelvane::ReaderSupport {
 namespace {
@@ -12,12 +15,37 @@ const std::string& titleOf(const MenuNode& node) {
     return node.group()->title;
 }
 
+// Entries have a handful of members: comparing each pair is quicker than hashing their names.
+constexpr rapidjson::SizeType pairwiseLimit = 16;
+
+bool repeatsAName(const rapidjson::Value& object) {
+    const auto begin = object.MemberBegin();
+    const auto end = object.MemberEnd();
+    if (object.MemberCount() <= pairwiseLimit) {
+        for (auto first = begin; first != end; ++first)
+            for (auto second = first + 1; second != end; ++second)
+                if (text(first->name) == text(second->name))
+                    return true;
+        return false;
+    }
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(object.MemberCount());
+    for (auto entry = begin; entry != end; ++entry)
+        if (!seen.insert(text(entry->name)).second)
+            return true;
+    return false;
+}
+
 } // namespace
 
 const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key) {
     const auto found = object.FindMember(
         rapidjson::StringRef(key.data(), static_cast<rapidjson::SizeType>(key.size())));
     return found == object.MemberEnd() ? nullptr : &found->value;
+}
+
+rapidjson::Value* member(rapidjson::Value& object, std::string_view key) {
+    return const_cast<rapidjson::Value*>(member(std::as_const(object), key));
 }
 
 std::string_view text(const rapidjson::Value& string) {
@@ -42,6 +70,39 @@ std::optional<std::string_view> stringMember(const rapidjson::Value& object, std
 
 std::optional<bool> boolMember(const rapidjson::Value& object, std::string_view key) {
     return boolValue(member(object, key));
+}
+
+void keepLastOfRepeatedMembers(rapidjson::Value& object, std::string_view keyPrefix,
+                               std::string_view path, std::vector<ConfigurationWarning>& warnings) {
+    if (!repeatsAName(object))
+        return;
+    // Decided before any member moves: a short name is stored inside its member, so the views
+    // of the names change when the members do.
+    const rapidjson::SizeType count = object.MemberCount();
+    const auto begin = object.MemberBegin();
+    std::unordered_map<std::string_view, rapidjson::SizeType> lastOccurrence;
+    for (rapidjson::SizeType index = 0; index < count; ++index)
+        lastOccurrence[text(begin[index].name)] = index;
+    std::vector<bool> kept(count);
+    std::unordered_set<std::string_view> reported;
+    for (rapidjson::SizeType index = 0; index < count; ++index) {
+        const std::string_view name = text(begin[index].name);
+        kept[index] = lastOccurrence[name] == index;
+        if (!kept[index] && reported.insert(name).second)
+            warnings.push_back({ConfigurationWarning::DuplicateKey{
+                std::string(path), std::string(keyPrefix) + std::string(name)}});
+    }
+    rapidjson::SizeType keptCount = 0;
+    for (rapidjson::SizeType index = 0; index < count; ++index) {
+        if (!kept[index])
+            continue;
+        if (keptCount != index) {
+            begin[keptCount].name = begin[index].name;
+            begin[keptCount].value = begin[index].value;
+        }
+        ++keptCount;
+    }
+    object.EraseMember(begin + keptCount, object.MemberEnd());
 }
 
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
@@ -102,15 +163,17 @@ EntryListReader::EntryListReader(SortMode sortMode) {
         m_comparator.emplace();
 }
 
-std::vector<MenuNode> EntryListReader::readEntries(const rapidjson::Value& array,
+std::vector<MenuNode> EntryListReader::readEntries(rapidjson::Value& array,
                                                    const std::string& path) {
     std::vector<MenuNode> nodes;
     nodes.reserve(array.Size());
-    for (const rapidjson::Value& element : array.GetArray()) {
-        if (element.IsObject())
+    for (rapidjson::Value& element : array.GetArray()) {
+        if (element.IsObject()) {
+            keepLastOfRepeatedMembers(element, "", path, m_warnings);
             readObject(element, path, nodes);
-        else
+        } else {
             m_warnings.push_back({ConfigurationWarning::SkippedEntry{path, "kein Objekt"}});
+        }
     }
     if (m_comparator)
         sortAlphabetically(nodes, *m_comparator);

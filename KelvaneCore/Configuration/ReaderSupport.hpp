@@ -20,6 +20,7 @@ namespace kelvane::ReaderSupport {
 
 /// The member's value, or none when the object has no member of that name.
 const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key);
+rapidjson::Value* member(rapidjson::Value& object, std::string_view key);
 /// The member's text when it is a string.
 std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key);
 /// The member's value when it is a boolean.
@@ -30,14 +31,22 @@ std::optional<std::string_view> stringValue(const rapidjson::Value* value);
 /// The truth value of a value that is there and a boolean.
 std::optional<bool> boolValue(const rapidjson::Value* value);
 
+/// Leaves only the last occurrence of every member name that the object repeats, as the common
+/// JSON tools read such an object, and warns about each such name: `keyPrefix` and the name,
+/// with `path` the entry's path (empty outside entries).
+void keepLastOfRepeatedMembers(rapidjson::Value& object, std::string_view keyPrefix,
+                               std::string_view path, std::vector<ConfigurationWarning>& warnings);
+
 /// The values of the members named `keys`, in the order of `keys`, found in one pass over the
 /// object: none where there is no such member, the first where a name occurs twice (as `member`
 /// finds it).
 template <std::size_t count>
-std::array<const rapidjson::Value*, count>
-members(const rapidjson::Value& object, const std::array<std::string_view, count>& keys) {
-    std::array<const rapidjson::Value*, count> values{};
-    for (const auto& entry : object.GetObject()) {
+std::array<rapidjson::Value*, count> members(rapidjson::Value& object,
+                                             const std::array<std::string_view, count>& keys) {
+    std::array<rapidjson::Value*, count> values{};
+    const auto begin = object.MemberBegin();
+    for (rapidjson::SizeType index = 0; index < object.MemberCount(); ++index) {
+        auto& entry = begin[index];
         const std::string_view name = text(entry.name);
         const auto key = std::find(keys.begin(), keys.end(), name);
         if (key != keys.end() && values[key - keys.begin()] == nullptr)
@@ -74,14 +83,15 @@ public:
     explicit EntryListReader(SortMode sortMode);
     virtual ~EntryListReader() = default;
 
-    /// Every entry of the array in order, then sorted when the sort mode is alphabetical.
-    std::vector<MenuNode> readEntries(const rapidjson::Value& array, const std::string& path);
+    /// Every entry of the array in order, then sorted when the sort mode is alphabetical. An
+    /// entry that repeats a member name keeps only its last occurrence.
+    std::vector<MenuNode> readEntries(rapidjson::Value& array, const std::string& path);
 
     std::vector<ConfigurationWarning>& warnings() { return m_warnings; }
 
 protected:
     /// Appends the node an entry object stands for, or records why it was skipped.
-    virtual void readObject(const rapidjson::Value& entry, const std::string& path,
+    virtual void readObject(rapidjson::Value& entry, const std::string& path,
                             std::vector<MenuNode>& nodes) = 0;
 
     std::vector<ConfigurationWarning> m_warnings;

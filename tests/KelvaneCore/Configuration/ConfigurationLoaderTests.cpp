@@ -189,7 +189,7 @@ TEST(ConfigurationLoader, readsTheLastOfRepeatedMembersAndNamesEachOnce) {
              "command": "curl x | sh", "command": "curl y | sh", "icon": "later"},
             {"title": "G", "items": [{"confirm": true, "title": "c", "confirm": false,
                                       "command": "x"}]}]})");
-    EXPECT_EQ(outline(v2.items), "a, G[c]");
+    ASSERT_EQ(outline(v2.items), "a, G[c]");
     const ShellCommand& command = *v2.items[0].command();
     EXPECT_EQ(command.command, "curl y | sh");
     EXPECT_EQ(command.icon, "later");

@@ -43,7 +43,7 @@ void strictParse(benchmark::State& state) {
 BENCHMARK(strictParse)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 void readParsedV2(benchmark::State& state) {
-    const rapidjson::Document document =
+    rapidjson::Document document =
         StrictJSON::parse(v2Text(static_cast<std::size_t>(state.range(0))));
     const auto mode = static_cast<SortMode>(state.range(1));
     for (auto _ : state)

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 runs_normalizer=${KELVANE_FUZZ_RUNS_NORMALIZER:-500000}
 runs_loader=${KELVANE_FUZZ_RUNS_LOADER:-200000}
+runs_round_trip=${KELVANE_FUZZ_RUNS_ROUND_TRIP:-200000}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKELVANE_BUILD_FUZZERS=ON -DKELVANE_BUILD_TESTS=OFF -DKELVANE_BUILD_BENCH=OFF \
@@ -24,3 +25,4 @@ run() {
 
 run lenient_json_fuzzer "$runs_normalizer"
 run configuration_loader_fuzzer "$runs_loader"
+run v2_round_trip_fuzzer "$runs_round_trip"

@@ -2,6 +2,7 @@
 
 #include "KelvaneCore/Configuration/ConfigurationReaders.hpp"
 #include "KelvaneCore/Configuration/LenientJSON.hpp"
+#include "KelvaneCore/Configuration/ReaderSupport.hpp"
 #include "KelvaneCore/Configuration/StrictJSON.hpp"
 #include "KelvaneCore/Files/FileAccess.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
@@ -67,10 +68,17 @@ Configuration ConfigurationLoader::loadText(std::string_view data) const {
         failInvalidUTF8(data, *offset);
 
     std::string normalized = LenientJSON::normalize(data);
-    const rapidjson::Document root = StrictJSON::parseInPlace(normalized, data);
-    if (isVersion2(root))
-        return ConfigurationReaders::readV2(root, v2SortMode);
-    return ConfigurationReaders::readLegacy(root, legacySortMode);
+    rapidjson::Document root = StrictJSON::parseInPlace(normalized, data);
+    // Members of the top level tell the format, so its repeated names are settled first.
+    ReaderSupport::WarningList warnings;
+    if (root.IsObject())
+        ReaderSupport::keepLastOfRepeatedMembers(root, "", "", warnings);
+    Configuration configuration = isVersion2(root)
+                                      ? ConfigurationReaders::readV2(root, v2SortMode)
+                                      : ConfigurationReaders::readLegacy(root, legacySortMode);
+    warnings.append(std::move(configuration.warnings));
+    configuration.warnings = warnings.take();
+    return configuration;
 }
 
 } // namespace kelvane

@@ -8,11 +8,13 @@
 namespace kelvane::ConfigurationReaders {
 
 /// Reads the version 2 format. Throws `ConfigurationError` when the top level is not an object
-/// or has no `items` array.
-Configuration readV2(const rapidjson::Value& root, SortMode sortMode);
+/// or has no `items` array. The settings and entry objects keep only the last occurrence of a
+/// repeated member name; repeats at the top level are the caller's to settle.
+Configuration readV2(rapidjson::Value& root, SortMode sortMode);
 
 /// Reads the legacy Shuttle format. Throws `ConfigurationError` when the top level is not an
-/// object.
-Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode);
+/// object. Entry objects keep only the last occurrence of a repeated member name; repeats at the
+/// top level are the caller's to settle.
+Configuration readLegacy(rapidjson::Value& root, SortMode sortMode);
 
 } // namespace kelvane::ConfigurationReaders

@@ -36,6 +36,12 @@ std::string ConfigurationWarning::message() const {
             [](const W::SkippedEntry& w) {
                 return "Eintrag in " + germanQuoted(w.path) + " \u00FCbersprungen: " + w.reason;
             },
+            [](const W::DuplicateKey& w) {
+                const std::string place =
+                    w.path.empty() ? "" : " in einem Eintrag in " + germanQuoted(w.path);
+                return "Schl\u00FCssel " + germanQuoted(w.key) + place +
+                       " kommt mehrfach vor \u2014 der letzte Wert gilt.";
+            },
             [](const W::MoreWarnings& w) {
                 if (w.count == 1)
                     return std::string("1 weiterer Hinweis wird nicht einzeln aufgef\u00FChrt.");
@@ -48,8 +54,8 @@ std::string ConfigurationWarning::message() const {
 
 std::string_view ConfigurationWarning::kindName() const {
     static constexpr std::array<std::string_view, std::variant_size_v<Kind>> names{
-        "unknownKey",     "unsupportedTerminal", "emptyTitle",   "emptyCommand",
-        "duplicateTitle", "invalidShortcut",     "skippedEntry", "moreWarnings"};
+        "unknownKey",      "unsupportedTerminal", "emptyTitle",   "emptyCommand", "duplicateTitle",
+        "invalidShortcut", "skippedEntry",        "duplicateKey", "moreWarnings"};
     return names[kind.index()];
 }
 

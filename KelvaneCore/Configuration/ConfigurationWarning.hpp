@@ -42,13 +42,21 @@ struct ConfigurationWarning {
         std::string reason;
         bool operator==(const SkippedEntry&) const = default;
     };
+    /// A member name that occurs more than once in one object: the last occurrence counts, as
+    /// it does for the common JSON tools. `path` is the entry's path, empty outside entries.
+    struct DuplicateKey {
+        std::string path;
+        std::string key;
+        bool operator==(const DuplicateKey&) const = default;
+    };
     /// Stands last for the warnings of a load that were counted but not kept.
     struct MoreWarnings {
         std::size_t count = 0;
         bool operator==(const MoreWarnings&) const = default;
     };
-    using Kind = std::variant<UnknownKey, UnsupportedTerminal, EmptyTitle, EmptyCommand,
-                              DuplicateTitle, InvalidShortcut, SkippedEntry, MoreWarnings>;
+    using Kind =
+        std::variant<UnknownKey, UnsupportedTerminal, EmptyTitle, EmptyCommand, DuplicateTitle,
+                     InvalidShortcut, SkippedEntry, DuplicateKey, MoreWarnings>;
 
     Kind kind;
 

@@ -29,7 +29,7 @@ public:
     explicit LegacyEntryReader(SortMode sortMode) : EntryListReader(sortMode, "cmds") {}
 
 private:
-    void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
+    void readObject(rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
         if (const auto command = stringMember(entry, "cmd")) {
             readCommand(entry, *command, nodes);
             return;
@@ -58,8 +58,9 @@ private:
             std::nullopt, std::nullopt, std::nullopt, std::nullopt)});
     }
 
-    MenuNode readGroup(const rapidjson::Value::Member& member) {
-        const std::string title(text(member.name));
+    MenuNode readGroup(rapidjson::Value::Member& member) {
+        // Trimmed as every other title, which the version 2 format would do on the next load.
+        const std::string title(Unicode::trimmed(text(member.name)));
         std::vector<MenuNode> children = readGroupEntries(member.value, title);
         checkDuplicateTitles(children, title, m_warnings);
         return {CommandGroup(Uuid::random(), title, std::nullopt, std::move(children))};
@@ -68,7 +69,7 @@ private:
 
 } // namespace
 
-Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
+Configuration readLegacy(rapidjson::Value& root, SortMode sortMode) {
     if (!root.IsObject())
         failTopLevelNotAnObject();
     LegacyEntryReader reader(sortMode);
@@ -82,7 +83,7 @@ Configuration readLegacy(const rapidjson::Value& root, SortMode sortMode) {
         readSettings(root, {"terminal", "open_in", "editor", "launch_at_login"}, warnings);
 
     std::vector<MenuNode> nodes;
-    if (const rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
+    if (rapidjson::Value* commands = member(root, "cmds"); commands && commands->IsArray())
         nodes = reader.readEntries(*commands);
     checkDuplicateTitles(nodes, "Men\u00FC", warnings);
     return {std::move(settings), std::move(nodes), ConfigurationFormat::legacyShuttle,

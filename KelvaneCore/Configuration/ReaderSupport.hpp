@@ -21,6 +21,7 @@ namespace kelvane::ReaderSupport {
 
 /// The member's value, or none when the object has no member of that name.
 const rapidjson::Value* member(const rapidjson::Value& object, std::string_view key);
+rapidjson::Value* member(rapidjson::Value& object, std::string_view key);
 /// The member's text when it is a string.
 std::optional<std::string_view> stringMember(const rapidjson::Value& object, std::string_view key);
 /// The member's value when it is a boolean.
@@ -35,10 +36,12 @@ std::optional<bool> boolValue(const rapidjson::Value* value);
 /// object: none where there is no such member, the first where a name occurs twice (as `member`
 /// finds it).
 template <std::size_t count>
-std::array<const rapidjson::Value*, count>
-members(const rapidjson::Value& object, const std::array<std::string_view, count>& keys) {
-    std::array<const rapidjson::Value*, count> values{};
-    for (const auto& entry : object.GetObject()) {
+std::array<rapidjson::Value*, count> members(rapidjson::Value& object,
+                                             const std::array<std::string_view, count>& keys) {
+    std::array<rapidjson::Value*, count> values{};
+    const auto begin = object.MemberBegin();
+    for (rapidjson::SizeType index = 0; index < object.MemberCount(); ++index) {
+        auto& entry = begin[index];
         const std::string_view name = text(entry.name);
         const auto key = std::find(keys.begin(), keys.end(), name);
         if (key != keys.end() && values[key - keys.begin()] == nullptr)
@@ -54,6 +57,8 @@ public:
     static constexpr std::size_t maxKept = 100;
 
     void add(ConfigurationWarning::Kind kind);
+    /// Adds the warnings of another list, as `take` gave them, keeping their count.
+    void append(std::vector<ConfigurationWarning> warnings);
     /// The kept warnings in the order found, then the count of the others if there were any.
     std::vector<ConfigurationWarning> take();
 
@@ -61,6 +66,12 @@ private:
     std::vector<ConfigurationWarning> m_kept;
     std::size_t m_omitted = 0;
 };
+
+/// Leaves only the last occurrence of every member name that the object repeats, as the common
+/// JSON tools read such an object, and warns about each such name: `keyPrefix` and the name,
+/// with `path` the entry's path (empty outside entries).
+void keepLastOfRepeatedMembers(rapidjson::Value& object, std::string_view keyPrefix,
+                               std::string_view path, WarningList& warnings);
 
 /// Warns about every member name outside `known` that does not start with an underscore.
 void checkUnknownKeys(const rapidjson::Value& object, std::initializer_list<std::string_view> known,
@@ -93,18 +104,18 @@ public:
     virtual ~EntryListReader() = default;
 
     /// Every entry of the top-level array in order, then sorted when the sort mode is
-    /// alphabetical.
-    std::vector<MenuNode> readEntries(const rapidjson::Value& array);
+    /// alphabetical. An entry that repeats a member name keeps only its last occurrence.
+    std::vector<MenuNode> readEntries(rapidjson::Value& array);
 
     WarningList& warnings() { return m_warnings; }
 
 protected:
     /// Appends the node an entry object stands for, or records why it was skipped.
-    virtual void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) = 0;
+    virtual void readObject(rapidjson::Value& entry, std::vector<MenuNode>& nodes) = 0;
 
     /// The entries of a group with this title in the list being read, read like
     /// `readEntries` under the group's path.
-    std::vector<MenuNode> readGroupEntries(const rapidjson::Value& array, std::string_view title);
+    std::vector<MenuNode> readGroupEntries(rapidjson::Value& array, std::string_view title);
 
     /// The path of the list being read, as a warning shows it.
     std::string path() const { return m_paths.back().shown(); }

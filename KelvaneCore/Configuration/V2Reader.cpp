@@ -12,9 +12,9 @@ class EntryMembers {
 public:
     enum Key { type, title, items, command, icon, shortcut, workingDirectory, confirm, keyCount };
 
-    explicit EntryMembers(const rapidjson::Value& entry) : m_values(members(entry, names)) {}
+    explicit EntryMembers(rapidjson::Value& entry) : m_values(members(entry, names)) {}
 
-    const rapidjson::Value* operator[](Key key) const { return m_values[key]; }
+    rapidjson::Value* operator[](Key key) const { return m_values[key]; }
     std::optional<std::string_view> string(Key key) const { return stringValue(m_values[key]); }
     std::optional<std::string> ownedString(Key key) const {
         if (const auto value = string(key))
@@ -25,7 +25,7 @@ public:
 private:
     static constexpr std::array<std::string_view, keyCount> names = {
         "type", "title", "items", "command", "icon", "shortcut", "workingDirectory", "confirm"};
-    std::array<const rapidjson::Value*, keyCount> m_values;
+    std::array<rapidjson::Value*, keyCount> m_values;
 };
 
 class V2EntryReader : public EntryListReader {
@@ -33,7 +33,7 @@ public:
     explicit V2EntryReader(SortMode sortMode) : EntryListReader(sortMode, "items") {}
 
 private:
-    void readObject(const rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
+    void readObject(rapidjson::Value& entry, std::vector<MenuNode>& nodes) override {
         const EntryMembers members(entry);
         const std::string type = entryType(members);
         const std::string title(Unicode::trimmed(members.string(EntryMembers::title).value_or("")));
@@ -58,7 +58,7 @@ private:
         if (title.empty())
             m_warnings.add(ConfigurationWarning::EmptyTitle{groupPath(title)});
         std::vector<MenuNode> children;
-        if (const rapidjson::Value* items = members[EntryMembers::items]; items && items->IsArray())
+        if (rapidjson::Value* items = members[EntryMembers::items]; items && items->IsArray())
             children = readGroupEntries(*items, title);
         return {CommandGroup(Uuid::random(), title, members.ownedString(EntryMembers::icon),
                              std::move(children))};
@@ -81,11 +81,12 @@ private:
                 m_warnings.add(
                     ConfigurationWarning::InvalidShortcut{shortened(title), shortened(*raw)});
         }
-        nodes.push_back(
-            {ShellCommand(Uuid::random(), title.empty() ? std::string(*command) : title,
-                          std::string(*command), members.ownedString(EntryMembers::icon),
-                          std::move(shortcut), members.ownedString(EntryMembers::workingDirectory),
-                          boolValue(members[EntryMembers::confirm]))});
+        // The fallback title is trimmed as a written one is, so a rewritten file keeps it.
+        nodes.push_back({ShellCommand(
+            Uuid::random(), title.empty() ? std::string(Unicode::trimmed(*command)) : title,
+            std::string(*command), members.ownedString(EntryMembers::icon), std::move(shortcut),
+            members.ownedString(EntryMembers::workingDirectory),
+            boolValue(members[EntryMembers::confirm]))});
     }
 };
 
@@ -96,10 +97,10 @@ const rapidjson::Value& emptyObject() {
 
 } // namespace
 
-Configuration readV2(const rapidjson::Value& root, SortMode sortMode) {
+Configuration readV2(rapidjson::Value& root, SortMode sortMode) {
     if (!root.IsObject())
         failTopLevelNotAnObject();
-    const rapidjson::Value* items = member(root, "items");
+    rapidjson::Value* items = member(root, "items");
     if (items == nullptr || !items->IsArray())
         throw ConfigurationError(ConfigurationError::UnexpectedStructure{
             "Der Schl\u00FCssel \u201Eitems\u201C fehlt oder ist kein Array."});
@@ -107,9 +108,11 @@ Configuration readV2(const rapidjson::Value& root, SortMode sortMode) {
     V2EntryReader reader(sortMode);
     WarningList& warnings = reader.warnings();
     checkUnknownKeys(root, {"version", "settings", "items", "$schema"}, "", warnings);
-    const rapidjson::Value* settingsValue = member(root, "settings");
-    const rapidjson::Value& settingsObject =
-        settingsValue != nullptr && settingsValue->IsObject() ? *settingsValue : emptyObject();
+    rapidjson::Value* settingsValue = member(root, "settings");
+    const bool hasSettings = settingsValue != nullptr && settingsValue->IsObject();
+    if (hasSettings)
+        keepLastOfRepeatedMembers(*settingsValue, "settings.", "", warnings);
+    const rapidjson::Value& settingsObject = hasSettings ? *settingsValue : emptyObject();
     checkUnknownKeys(settingsObject, {"terminal", "openIn", "editor", "launchAtLogin"}, "settings.",
                      warnings);
     ConfigurationSettings settings =

@@ -2,12 +2,14 @@
 
 #include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
+#include "support/MenuNodes.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace kelvane {
@@ -65,6 +67,44 @@ TEST(ConfigMigrator, writesEveryOptionalMemberAndReadsBackTheSameTree) {
     }
     EXPECT_TRUE(reread.items[1].isSeparator());
     EXPECT_EQ(reread.items[2].group()->icon, "folder");
+}
+
+// The writer's string scanning may take sixteen bytes at a time, so a control character is
+// written at every offset up to 40 of every kind of text.
+TEST(ConfigMigrator, escapesEveryControlCharacterWhereverItStands) {
+    Configuration configuration;
+    std::vector<std::string> texts;
+    for (int byte = 0; byte < 0x20; ++byte) {
+        for (std::size_t offset = 0; offset <= 40; ++offset) {
+            std::string text = std::string(offset, 'k') + static_cast<char>(byte) + "k";
+            texts.push_back(text);
+            std::vector<MenuNode> commands;
+            commands.push_back({ShellCommand(Uuid::random(), "t" + text, "c" + text, "i" + text,
+                                             std::nullopt, "w" + text, std::nullopt)});
+            configuration.items.push_back(test::group("g" + text, std::move(commands), text));
+        }
+    }
+    configuration.settings.editor = EditorSetting::terminalEditor(texts.back());
+    const std::string written = ConfigMigrator::makeV2JSON(configuration);
+    EXPECT_EQ(
+        std::count_if(written.begin(), written.end(),
+                      [](char c) { return c != '\n' && static_cast<unsigned char>(c) < 0x20; }),
+        0);
+
+    const Configuration reread =
+        ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(written);
+    ASSERT_EQ(reread.items.size(), texts.size());
+    EXPECT_EQ(reread.settings.editor, configuration.settings.editor);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const CommandGroup& group = *reread.items[i].group();
+        const ShellCommand& command = *group.items.at(0).command();
+        EXPECT_EQ(group.title, "g" + texts[i]);
+        EXPECT_EQ(group.icon, texts[i]);
+        EXPECT_EQ(command.title, "t" + texts[i]);
+        EXPECT_EQ(command.command, "c" + texts[i]);
+        EXPECT_EQ(command.icon, "i" + texts[i]);
+        EXPECT_EQ(command.workingDirectory, "w" + texts[i]);
+    }
 }
 
 class Migration : public ::testing::Test {

@@ -51,6 +51,12 @@ TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
          "ignoriert."},
         {W::SkippedEntry{"items \u203A Server", "kein Objekt"}, "skippedEntry",
          "Eintrag in \u201Eitems \u203A Server\u201C \u00FCbersprungen: kein Objekt"},
+        {W::DuplicateKey{"items \u203A Server", "command"}, "duplicateKey",
+         "Schl\u00FCssel \u201Ecommand\u201C in einem Eintrag in \u201Eitems \u203A Server\u201C "
+         "kommt mehrfach vor \u2014 der letzte Wert gilt."},
+        {W::DuplicateKey{"", "settings.openIn"}, "duplicateKey",
+         "Schl\u00FCssel \u201Esettings.openIn\u201C kommt mehrfach vor \u2014 der letzte Wert "
+         "gilt."},
         {W::MoreWarnings{1}, "moreWarnings",
          "1 weiterer Hinweis wird nicht einzeln aufgef\u00FChrt."},
         {W::MoreWarnings{19900}, "moreWarnings",

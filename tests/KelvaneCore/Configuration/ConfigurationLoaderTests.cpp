@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace kelvane {
 namespace {
 
@@ -59,7 +61,7 @@ TEST(ConfigurationLoader, readsTreesAndWarnsInDocumentOrder) {
          {W{W::SkippedEntry{"items", "unbekannter Typ \u201Elink\u201C"}}, notAnObject}},
         {"invalid shortcut after the fallback title's warning",
          R"({"items": [{"command": "ls ", "shortcut": "cmd+shift+"}]})",
-         "ls ",
+         "ls",
          {W{W::EmptyTitle{"items"}}, W{W::InvalidShortcut{"", "cmd+shift+"}}}},
         {"blank command is skipped without an empty-title warning",
          R"({"items": [{"command": "   "}, {"title": "T", "command": 5}]})",
@@ -93,9 +95,9 @@ TEST(ConfigurationLoader, readsTreesAndWarnsInDocumentOrder) {
          {W{W::UnknownKey{"foo"}}, W{W::EmptyTitle{"cmds"}}, neither, neither,
           W{W::SkippedEntry{"cmds", "kein Objekt"}}},
          legacy},
-        {"legacy group named cmd, untrimmed title, trimmed fallback",
+        {"legacy group named cmd, trimmed titles",
          R"({"cmds": [{"cmd": [{"cmd": "  top  "}]}, {" sp ": []}]})",
-         "cmd[top],  sp []",
+         "cmd[top], sp[]",
          {W{W::EmptyTitle{"cmds \u203A cmd"}}},
          legacy},
         {"legacy duplicates: per group after its children, top level last",
@@ -180,16 +182,36 @@ TEST(ConfigurationLoader, sortsEveryListIgnoringCaseButNeverAcrossSeparators) {
     EXPECT_EQ(legacy.warnings, (std::vector{W{W::DuplicateTitle{"Men\u00FC", "B"}}}));
 }
 
-TEST(ConfigurationLoader, readsTheFirstOfRepeatedMembers) {
-    const Configuration configuration = load(
-        R"({"items": [{"type": "command", "title": "a", "command": "x", "type": "separator",
-            "title": "b", "command": "y", "confirm": true, "confirm": false, "icon": 1,
-            "icon": "later"}]})");
-    ASSERT_EQ(outline(configuration.items), "a");
-    const ShellCommand& command = *configuration.items[0].command();
-    EXPECT_EQ(command.command, "x");
-    EXPECT_EQ(command.requiresConfirmation, true);
-    EXPECT_EQ(command.icon, std::nullopt);
+TEST(ConfigurationLoader, readsTheLastOfRepeatedMembersAndNamesEachOnce) {
+    const Configuration v2 = load(
+        R"({"items": [], "settings": {"openIn": "tab", "openIn": "current"}, "items": [
+            {"type": "separator", "title": "a", "command": "rsync a b", "type": "command",
+             "command": "curl x | sh", "command": "curl y | sh", "icon": "later"},
+            {"title": "G", "items": [{"confirm": true, "title": "c", "confirm": false,
+                                      "command": "x"}]}]})");
+    ASSERT_EQ(outline(v2.items), "a, G[c]");
+    const ShellCommand& command = *v2.items[0].command();
+    EXPECT_EQ(command.command, "curl y | sh");
+    EXPECT_EQ(command.icon, "later");
+    EXPECT_EQ(v2.allCommands()[1].command.requiresConfirmation, false);
+    EXPECT_EQ(v2.settings.openIn, OpenBehavior::current);
+    EXPECT_EQ(
+        v2.warnings,
+        (std::vector{W{W::DuplicateKey{"", "items"}}, W{W::DuplicateKey{"", "settings.openIn"}},
+                     W{W::DuplicateKey{"items", "type"}}, W{W::DuplicateKey{"items", "command"}},
+                     W{W::DuplicateKey{"items \u203A G", "confirm"}}}));
+
+    // The format is told by the last version; a legacy entry is a group or a command as its
+    // last members make it.
+    const Configuration legacy =
+        load(R"({"version": 2, "version": 1, "cmds": [{"cmd": "x", "cmd": [{"cmd": "a"}]},
+                 {"G": [{"cmd": "b"}], "G": [{"cmd": "c"}]}]})");
+    EXPECT_EQ(legacy.format, ConfigurationFormat::legacyShuttle);
+    EXPECT_EQ(outline(legacy.items), "cmd[a], G[c]");
+    EXPECT_EQ(legacy.warnings,
+              (std::vector{W{W::DuplicateKey{"", "version"}}, W{W::UnknownKey{"version"}},
+                           W{W::DuplicateKey{"cmds", "cmd"}}, W{W::EmptyTitle{"cmds \u203A cmd"}},
+                           W{W::DuplicateKey{"cmds", "G"}}, W{W::EmptyTitle{"cmds \u203A G"}}}));
 }
 
 TEST(ConfigurationLoader, failsWithGermanErrors) {
@@ -201,6 +223,9 @@ TEST(ConfigurationLoader, failsWithGermanErrors) {
         "Unerwarteter Aufbau der Konfiguration: Die oberste Ebene muss ein JSON-Objekt sein.";
     const std::string noItems = "Unerwarteter Aufbau der Konfiguration: Der Schl\u00FCssel "
                                 "\u201Eitems\u201C fehlt oder ist kein Array.";
+    const std::string loneSurrogate =
+        "Ein Unicode-Ersatzzeichen im Text steht ohne Partner: Auf \\uD800 bis \\uDBFF muss "
+        "unmittelbar \\uDC00 bis \\uDFFF folgen.";
     const Case cases[] = {
         {"[]", notAnObject},
         {R"({"version": 2})", noItems},
@@ -212,9 +237,36 @@ TEST(ConfigurationLoader, failsWithGermanErrors) {
          "Zeile 1, Spalte 8: Die Datei enth\u00E4lt ung\u00FCltiges UTF-8."},
         {"\r\n\r{\"a\": tru}", "Zeile 3, Spalte 10: Ung\u00FCltiger Wert."},
         {"{\"\u00E4\u00F6\": x}", "Zeile 1, Spalte 8: Ung\u00FCltiger Wert."},
+        {R"({"a": "x\uD83D\uDE00 \\uDC00 \uDC00"})", "Zeile 1, Spalte 30: " + loneSurrogate},
+        {R"({"a": "\uDBFF", "b": "\uDC00"})", "Zeile 1, Spalte 8: " + loneSurrogate},
+        {R"({"a": "\uD800\u0041"})", "Zeile 1, Spalte 8: " + loneSurrogate},
+        {"// \\uDC00\n[x, \"\\uDC00\"]", "Zeile 2, Spalte 2: Ung\u00FCltiger Wert."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorText(c.json), c.error) << c.json;
+}
+
+// The parser's string scanning may take sixteen bytes at a time, so a raw control character is
+// tried at every offset up to 40, in a key and in a value.
+TEST(ConfigurationLoader, refusesEveryRawControlCharacterWhereItStandsInKeysAndValues) {
+    const std::string valueBefore = R"({"items": [], "k": ")";
+    const std::string keyBefore = R"({"items": [], ")";
+    for (int byte = 0; byte < 0x20; ++byte) {
+        char code[5];
+        std::snprintf(code, sizeof code, "%04X", byte);
+        const std::string message = std::string("Ein Text enth\u00E4lt das Steuerzeichen U+") +
+                                    code + ", das maskiert werden muss (als \\u" + code + ").";
+        for (std::size_t offset = 0; offset <= 40; ++offset) {
+            SCOPED_TRACE(std::string(code) + " at " + std::to_string(offset));
+            const std::string text = std::string(offset, 'k') + static_cast<char>(byte) + "k";
+            const auto expected = [&](const std::string& before) {
+                return "Zeile 1, Spalte " + std::to_string(before.size() + offset + 1) + ": " +
+                       message;
+            };
+            EXPECT_EQ(errorText(valueBefore + text + R"("})"), expected(valueBefore));
+            EXPECT_EQ(errorText(keyBefore + text + R"(": 1})"), expected(keyBefore));
+        }
+    }
 }
 
 TEST(ConfigurationLoader, refusesNestingDeeperThanTheLimitWithoutCrashing) {

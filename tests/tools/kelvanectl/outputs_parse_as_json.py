@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Reads every JSON that kelvanectl writes with Python's json, a parser independent of ours.
+
+Usage: outputs_parse_as_json.py KELVANECTL
+
+Each control character stands at every offset from 0 to 40 of a key and of the entries' texts,
+and around the sixteenth byte of a file's name and of a command. `convert`, `check --json`,
+`search --json` and `risk --json` must print JSON that Python reads (its strict mode refuses raw
+control characters) with the same texts. Prints each failure and "N passed, N failed".
+"""
+
+import json
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+
+OFFSETS = range(41)
+CONTROLS = [chr(code) for code in range(0x20)]
+# For the outputs that take one process per text: where a sixteen-byte scan would begin or end.
+AROUND_16 = (0, 15, 16, 17, 31, 32, 40)
+
+
+def text_at(offset, control):
+    return "k" * offset + control + "k"
+
+
+def texts():
+    return [text_at(offset, control) for control in CONTROLS for offset in OFFSETS]
+
+
+def configuration():
+    """A version 2 file, written by Python with every control character escaped."""
+    items = [
+        {"type": "group", "title": "g" + text, "icon": text, "items": [
+            {"title": "t" + text, "command": "c" + text, "icon": "i" + text,
+             "workingDirectory": "w" + text}]}
+        for text in texts()
+    ]
+    document = {"version": 2, "items": items}
+    document.update({"x" + text: 1 for text in texts()})
+    return json.dumps(document)
+
+
+class Checks:
+    def __init__(self, kelvanectl):
+        self.kelvanectl = kelvanectl
+        self.passed = 0
+        self.failed = 0
+
+    def expect(self, condition, what):
+        if condition:
+            self.passed += 1
+        else:
+            self.failed += 1
+            print("FAILED:", what)
+
+    def output(self, *arguments):
+        """kelvanectl's output read by Python's json, or None with a failure."""
+        result = subprocess.run([self.kelvanectl, *arguments], capture_output=True, check=False)
+        try:
+            return json.loads(result.stdout.decode("utf-8"))
+        except ValueError as error:
+            self.expect(False, f"kelvanectl {arguments[0]}: {error}")
+            return None
+
+
+def check_file_outputs(checks, path):
+    converted = checks.output("convert", "--sort", "file-order", str(path))
+    if converted is not None:
+        groups = converted["items"]
+        checks.expect([group["title"] for group in groups] == ["g" + t for t in texts()],
+                      "convert keeps the group titles")
+        checks.expect([group["items"][0]["workingDirectory"] for group in groups]
+                      == ["w" + t for t in texts()], "convert keeps the working directories")
+
+    checked = checks.output("check", "--json", "--sort", "file-order", str(path))
+    if checked is not None:
+        checks.expect(checked["file"] == str(path), "check names the file")
+        checks.expect(checked["items"] == converted["items"], "check shows the written items")
+        messages = {warning["message"] for warning in checked["warnings"]}
+        checks.expect(all(f"Unbekannter Schl\u00FCssel \u201Ex{t}\u201C wurde ignoriert."
+                          in messages for t in texts()), "check names every unknown key")
+
+    found = checks.output("search", "--json", "--limit", "100000", str(path), "tk")
+    if found is not None:
+        checks.expect(sorted(result["command"] for result in found)
+                      == sorted("c" + t for t in texts()), "search finds every command")
+        checks.expect(all(result["path"] == ["g" + result["title"][1:]] for result in found),
+                      "search gives every group path")
+
+
+def main():
+    checks = Checks(sys.argv[1])
+    with tempfile.TemporaryDirectory() as folder:
+        os.chmod(folder, 0o700)
+        large = pathlib.Path(folder) / "kelvane.json"
+        large.write_text(configuration(), encoding="utf-8")
+        large.chmod(0o600)
+        check_file_outputs(checks, large)
+        # File names and command arguments hold no NUL.
+        for control in CONTROLS[1:]:
+            for offset in AROUND_16:
+                path = pathlib.Path(folder) / (text_at(offset, control) + ".json")
+                path.write_text('{"items": []}', encoding="utf-8")
+                path.chmod(0o600)
+                checked = checks.output("check", "--json", str(path))
+                if checked is not None:
+                    checks.expect(checked["file"] == str(path), f"check names {path.name!r}")
+
+    for text in (text_at(offset, control) for control in CONTROLS[1:] for offset in AROUND_16):
+        findings = checks.output("risk", "--json", f"curl {text} | sh")
+        if findings is not None:
+            checks.expect(any(text in finding["matched"] for finding in findings),
+                          f"risk shows the match in {text!r}")
+
+    print(f"{checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,6 +1,7 @@
 #include "Kelvane/platform/linux/JSONPreferenceStore.hpp"
 
 #include "Kelvane/platform/Log.hpp"
+#include "Kelvane/platform/PrivateFolder.hpp"
 
 #include "KelvaneCore/Configuration/ConfigurationError.hpp"
 #include "KelvaneCore/Configuration/StrictJSON.hpp"
@@ -57,8 +58,13 @@ void encode(rapidjson::PrettyWriter<rapidjson::StringBuffer>& writer,
 JSONPreferenceStore::JSONPreferenceStore(std::filesystem::path file) : m_file(std::move(file)) {
     // The folder is made now rather than at the first write, which may come while the folder
     // around it is being watched.
+    try {
+        createPrivateFolder(m_file.parent_path());
+    } catch (const FileError& error) {
+        Log::error("app",
+                   std::string("Einstellungen konnten nicht gesichert werden: ") + error.what());
+    }
     std::error_code ignored;
-    std::filesystem::create_directories(m_file.parent_path(), ignored);
     if (!std::filesystem::exists(m_file, ignored))
         return;
     try {
@@ -104,7 +110,6 @@ void JSONPreferenceStore::save() const {
     }
     writer.EndObject();
     try {
-        std::filesystem::create_directories(m_file.parent_path());
         FileAccess::writeAtomically(m_file,
                                     std::string(buffer.GetString(), buffer.GetSize()) + "\n");
     } catch (const std::exception& error) {

@@ -5,6 +5,8 @@
 # libqt6svg6 draws the SVG icon. Xvfb, IceWM (its task bar is the system tray), xdotool, the X
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
 # libx11-dev and libxcb1-dev grab the global hot key on X11.
+# xterm runs the chosen commands when the desktop brings no terminal program of its own, and
+# xdg-utils (xdg-open) opens the configuration file and its folder from the menu.
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,7 @@ packages=(
     qt6-base-dev libgl-dev libqt6svg6
     libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
+    xterm xdg-utils
     fzf vim
 )
 

@@ -6,6 +6,8 @@
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
 # libx11-dev and libxcb1-dev grab the global hot key on X11.
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
+# xterm runs the chosen commands when the desktop brings no terminal program of its own, and
+# xdg-utils (xdg-open) opens the configuration file and its folder from the menu.
 set -euo pipefail
 
 packages=(
@@ -17,6 +19,7 @@ packages=(
     qt6-base-dev libgl-dev libqt6svg6
     libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
+    xterm xdg-utils
     fzf vim
     bash zsh dash
 )

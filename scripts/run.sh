@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds Kelvane and starts it. Without a graphical session it starts
-# it on a virtual display with a system tray. Its log lines appear here as well as in the system
-# log; Ctrl-C ends it.
+# Installs the dependencies, builds Kelvane and kelvanectl and starts Kelvane. Without a graphical
+# session it starts it on a virtual display with a system tray. Its log lines appear here as well as
+# in the system log; Ctrl-C ends it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target kelvane
+cmake --build build --target kelvane kelvanectl
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     source scripts/virtual-display.sh

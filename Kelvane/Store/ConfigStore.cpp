@@ -2,6 +2,7 @@
 
 #include "Kelvane/platform/Log.hpp"
 #include "Kelvane/platform/PreferenceStore.hpp"
+#include "Kelvane/platform/PrivateFolder.hpp"
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 #include "KelvaneCore/Files/FileAccess.hpp"
@@ -97,23 +98,9 @@ namespace {
 
 constexpr std::string_view defaultContent = "{\n  \"version\": 2,\n  \"items\": []\n}\n";
 
-[[noreturn]] void failWriting(const fs::path& path, int errorNumber) {
-    throw FileError(FileError::Operation::write, path.string(), describeSystemError(errorNumber));
-}
-
-// Every folder that has to be made is private to the user; existing ones stay as they are.
-void createPrivateFolder(const fs::path& folder) {
-    std::error_code error;
-    if (folder.empty() || fs::exists(folder, error))
-        return;
-    createPrivateFolder(folder.parent_path());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        failWriting(folder, errno);
-}
-
 void setMode(const fs::path& path, mode_t mode) {
     if (::chmod(path.c_str(), mode) != 0)
-        failWriting(path, errno);
+        throw FileError(FileError::Operation::write, path.string(), describeSystemError(errno));
 }
 
 } // namespace
@@ -124,13 +111,8 @@ std::filesystem::path defaultConfigurationURL() {
 
 std::filesystem::path ensureDefaultConfiguration() {
     const fs::path file = defaultConfigurationURL();
-    const fs::path folder = file.parent_path();
+    createPrivateFolder(file.parent_path());
     std::error_code error;
-    if (!fs::exists(folder, error)) {
-        createPrivateFolder(folder);
-        // The mode must not depend on the process's umask.
-        setMode(folder, 0700);
-    }
     if (!fs::exists(file, error)) {
         FileAccess::writeAtomically(file, defaultContent);
         setMode(file, 0600);

@@ -11,6 +11,9 @@ namespace kelvane {
 struct ScriptError {
     std::optional<std::int64_t> number;
     std::optional<std::string> message;
+    /// What the user can do about it, in German, where the engine knows more than its number
+    /// tells; shown beside the error.
+    std::optional<std::string> recoverySuggestion = std::nullopt;
 
     /// The answer when no script could be created from the source at all.
     static ScriptError notCreated() { return {-1, "Script konnte nicht erzeugt werden."}; }

@@ -33,7 +33,7 @@ TerminalExecutionError TerminalExecutionError::fromScriptError(const ScriptError
     case -600:   // procNotFound
     case -1728:  // errAENoSuchObject
     case -10814: // kLSApplicationNotFoundErr
-        return TerminalExecutionError(TerminalUnavailable{});
+        return TerminalExecutionError(TerminalUnavailable{error.recoverySuggestion});
     default:
         return TerminalExecutionError(
             ScriptFailed{number, error.message.value_or("Unbekannter Fehler")});
@@ -70,6 +70,8 @@ std::optional<std::string> TerminalExecutionError::recoverySuggestion() const {
         return "Aktiviere Kelvane unter \u201ESystemeinstellungen \u203A Datenschutz & "
                "Sicherheit \u203A Bedienungshilfen\u201C \u2014 oder stelle in den "
                "Einstellungen auf \u201ENeues Fenster\u201C um.";
+    if (const auto* unavailable = std::get_if<TerminalUnavailable>(&m_case))
+        return unavailable->recoverySuggestion;
     if (std::holds_alternative<UnsafeCommandText>(m_case))
         return "Korrigiere den Eintrag in der Konfigurationsdatei.";
     return std::nullopt;

@@ -30,6 +30,8 @@ public:
     };
     /// Terminal could not be found or started.
     struct TerminalUnavailable {
+        /// The engine's advice, if it gave one.
+        std::optional<std::string> recoverySuggestion = std::nullopt;
         bool operator==(const TerminalUnavailable&) const = default;
     };
     /// The command holds text that no script can carry unchanged; nothing was run.

@@ -71,13 +71,18 @@ TerminalEnvironment TerminalEnvironment::fromProcess() {
 
 namespace TerminalEmulator {
 
-std::optional<std::string> find(const TerminalEnvironment& environment) {
-    if (environment.terminal) {
-        if (auto found = lookUp(*environment.terminal, environment.path))
-            return found;
-    }
+std::vector<std::string> candidates(const TerminalEnvironment& environment) {
+    std::vector<std::string> names;
+    if (environment.terminal)
+        names.push_back(*environment.terminal);
     for (const char* program :
-         {"x-terminal-emulator", "gnome-terminal", "konsole", "xfce4-terminal", "xterm"}) {
+         {"x-terminal-emulator", "gnome-terminal", "konsole", "xfce4-terminal", "xterm"})
+        names.emplace_back(program);
+    return names;
+}
+
+std::optional<std::string> find(const TerminalEnvironment& environment) {
+    for (const std::string& program : candidates(environment)) {
         if (auto found = lookUp(program, environment.path))
             return found;
     }

@@ -26,8 +26,11 @@ struct TerminalEnvironment {
 /// Finds and starts terminal emulators.
 namespace TerminalEmulator {
 
-/// The path of the first terminal program found: $TERMINAL, x-terminal-emulator, then
+/// The terminal programs looked for, in this order: $TERMINAL, x-terminal-emulator, then
 /// gnome-terminal, konsole, xfce4-terminal, xterm.
+std::vector<std::string> candidates(const TerminalEnvironment& environment);
+
+/// The path of the first of the `candidates` found.
 std::optional<std::string> find(const TerminalEnvironment& environment);
 
 /// The argument vector that makes `emulator` run `commandLine` through the user's shell and

@@ -2,9 +2,29 @@
 
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
 #include "Kelvane/platform/linux/TerminalScriptReader.hpp"
+#include "KelvaneCore/Text/GermanQuotes.hpp"
+#include "KelvaneCore/Text/Joining.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 namespace kelvane {
+namespace {
+
+// Names what was looked for and how to choose, since the user has to install or pick one.
+std::string noTerminalAdvice(const TerminalEnvironment& environment) {
+    std::vector<std::string> names;
+    for (const std::string& program : TerminalEmulator::candidates(environment))
+        names.push_back(germanQuoted(program));
+    if (environment.terminal)
+        names.front() += " (aus $TERMINAL)";
+    const std::string last = names.back();
+    names.pop_back();
+    return "Gesucht wurden " + joined(names, ", ") + " und " + last +
+           " \u2014 keines davon ist im PATH zu finden. Installiere eines, oder w\u00E4hle "
+           "mit der Umgebungsvariablen $TERMINAL ein anderes Terminalprogramm, zum Beispiel "
+           "TERMINAL=alacritty.";
+}
+
+} // namespace
 
 TerminalEmulatorScriptEngine::TerminalEmulatorScriptEngine(TerminalEnvironment environment,
                                                            Launcher launch)
@@ -19,7 +39,8 @@ std::optional<ScriptError> TerminalEmulatorScriptEngine::execute(const std::stri
     for (const std::string& commandLine : std::get<std::vector<std::string>>(read)) {
         const auto emulator = TerminalEmulator::find(m_environment);
         if (!emulator)
-            return ScriptError{-10814, "Kein Terminalprogramm gefunden."};
+            return ScriptError{-10814, "Kein Terminalprogramm gefunden.",
+                               noTerminalAdvice(m_environment)};
         if (auto error =
                 m_launch(TerminalEmulator::arguments(*emulator, m_environment, commandLine),
                          m_environment.home))

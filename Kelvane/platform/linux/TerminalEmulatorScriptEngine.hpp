@@ -20,7 +20,8 @@ public:
 
     /// Text that is no UTF-8 cannot be a script; any other text it does not understand is a
     /// syntax error and runs nothing. Without a terminal program the error is -10814, as on
-    /// macOS when an application cannot be found.
+    /// macOS when an application cannot be found, with advice that names the programs looked for
+    /// and $TERMINAL.
     std::optional<ScriptError> execute(const std::string& source) override;
 
 private:

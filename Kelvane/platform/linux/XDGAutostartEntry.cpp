@@ -1,6 +1,7 @@
 #include "Kelvane/platform/linux/XDGAutostartEntry.hpp"
 
 #include "Kelvane/platform/PreferenceStore.hpp"
+#include "Kelvane/platform/PrivateFolder.hpp"
 
 #include "KelvaneCore/Files/FileAccess.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
@@ -43,12 +44,7 @@ LoginItemService::Status XDGAutostartEntry::status() const {
 void XDGAutostartEntry::registerItem() {
     if (m_executable.empty())
         throw LoginItemError("Der Pfad des laufenden Programms ist unbekannt.");
-    const std::filesystem::path folder = m_entry.parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw FileError(FileError::Operation::write, folder.string(),
-                        describeSystemError(error.value()));
+    createPrivateFolder(m_entry.parent_path());
     FileAccess::writeAtomically(m_entry, content());
 }
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 
 namespace kelvane {
@@ -210,6 +212,17 @@ TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
     EXPECT_NE(store.watcher(), before);
 }
 
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : m_previous(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(m_previous); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t m_previous;
+};
+
 class DefaultConfigurationTest : public ::testing::Test {
 protected:
     test::TemporaryFolder home;
@@ -224,6 +237,26 @@ TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenu) {
     EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0700));
     EXPECT_EQ(fs::status(created).permissions(), fs::perms(0600));
     EXPECT_EQ(test::contentOf(created), "{\n  \"version\": 2,\n  \"items\": []\n}\n");
+}
+
+TEST_F(DefaultConfigurationTest, theFirstStartUnderACommonUmaskLoadsItsOwnFile) {
+    for (const mode_t umask : {0002, 0022}) {
+        const fs::path configHome = home / ("umask" + std::to_string(umask) + "/config");
+        const test::ScopedEnvironment xdgConfigHome("XDG_CONFIG_HOME", configHome.string());
+        std::optional<ScopedUmask> scopedUmask(umask);
+        // As at start-up: the preferences make their folder before the store runs.
+        const auto preferenceStore = makeUserPreferenceStore();
+        Preferences preferences(*preferenceStore);
+        ConfigStore store(ensureDefaultConfiguration(), preferences);
+        store.reload();
+        scopedUmask.reset();
+
+        EXPECT_EQ(store.problem(), std::nullopt) << "umask " << umask;
+        for (const fs::path& created :
+             {configHome, configHome / "Kelvane", configHome / "Kelvane/Preferences"})
+            EXPECT_EQ(fs::status(created).permissions(), fs::perms(0700))
+                << created << " under umask " << umask;
+    }
 }
 
 TEST_F(DefaultConfigurationTest, leavesWhatExistsAlone) {

@@ -86,13 +86,27 @@ TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationOrPassesO
     EXPECT_EQ(failing.launches.size(), 1u);
 
     environment.path = "/no/such/dir";
-    RecordingEngine recording(environment);
-    const auto error = recording.engine.execute(script);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, -10814);
-    EXPECT_TRUE(recording.launches.empty());
-    EXPECT_EQ(TerminalExecutionError::fromScriptError(*error),
-              TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{}));
+    const std::string others = "\u201Ex-terminal-emulator\u201C, \u201Egnome-terminal\u201C, "
+                               "\u201Ekonsole\u201C, \u201Exfce4-terminal\u201C und "
+                               "\u201Exterm\u201C \u2014 keines davon ist im PATH zu finden. "
+                               "Installiere eines, oder w\u00E4hle mit der Umgebungsvariablen "
+                               "$TERMINAL ein anderes Terminalprogramm, zum Beispiel "
+                               "TERMINAL=alacritty.";
+    for (const auto& [terminal, advice] :
+         {std::pair<std::optional<std::string>, std::string>{std::nullopt,
+                                                             "Gesucht wurden " + others},
+          {"kitty", "Gesucht wurden \u201Ekitty\u201C (aus $TERMINAL), " + others}}) {
+        environment.terminal = terminal;
+        RecordingEngine recording(environment);
+        const auto error = recording.engine.execute(script);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, -10814);
+        EXPECT_TRUE(recording.launches.empty());
+        const auto classified = TerminalExecutionError::fromScriptError(*error);
+        EXPECT_EQ(classified,
+                  TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{advice}));
+        EXPECT_EQ(classified.recoverySuggestion(), advice);
+    }
 }
 
 /// Waits until a file called `name` is moved into `folder`. The timeout is only a safety net.

@@ -39,9 +39,10 @@ class StatusItemController : public QObject {
     Q_OBJECT
 
 public:
-    /// Puts the icon with the menu of the store's current state on screen, follows the store
-    /// from then on and registers the stored hot key. `backend` runs the commands (a Terminal
-    /// backend for the home folder in the application); `hotKeys` registers the global hot key.
+    /// Puts the icon with the menu of the store's current state on screen (once the desktop has
+    /// a tray), follows the store from then on and registers the stored hot key. `backend` runs the
+    /// commands (a Terminal backend for the home folder in the application); `hotKeys` registers
+    /// the global hot key.
     StatusItemController(ConfigStore& store, Preferences& preferences,
                          std::unique_ptr<TerminalBackend> backend,
                          std::unique_ptr<HotKeyRegistrar> hotKeys, DesktopServices desktop,

@@ -34,7 +34,8 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent)
 
 bool SingleInstance::claim() {
     // Two starts at the same moment must not both find nobody and both listen. A lock left by
-    // a process that has ended is taken over.
+    // a process that has ended is taken over; one that cannot be had at all only loses that
+    // guard, not the start.
     QLockFile lock(m_serverName + ".lock");
     lock.tryLock(answerTimeoutMs);
     if (askRunningInstance()) {

@@ -18,8 +18,8 @@ class SingleInstance : public QObject {
 
 public:
     /// Where the Kelvane that keeps its files in `applicationFolder` listens: in the user's
-    /// private runtime folder, named after the folder, so that a run with a home of its own (a
-    /// test, a second account's files) never meets the user's Kelvane.
+    /// private runtime folder, named after that folder, so that a run with a configuration
+    /// folder of its own (a test with a temporary home) never meets the user's Kelvane.
     static QString serverName(const std::filesystem::path& applicationFolder);
 
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);

@@ -35,17 +35,18 @@ public:
     virtual std::optional<std::size_t> runModal(const Alert& alert) = 0;
 };
 
-/// What the desktop does for the application: pasteboard, links, files.
+/// What the desktop does for the application: pasteboard, links, files. The opening requests
+/// answer false when nothing on the desktop took them (no program for the link or the file).
 class Workspace {
 public:
     virtual ~Workspace() = default;
 
     virtual void copyToPasteboard(const std::string& text) = 0;
-    virtual void openURL(const std::string& url) = 0;
+    virtual bool openURL(const std::string& url) = 0;
     /// Opens a file with the system's default application for it.
-    virtual void openFile(const std::string& path) = 0;
+    virtual bool openFile(const std::string& path) = 0;
     /// Shows the file selected in the file manager.
-    virtual void revealFile(const std::string& path) = 0;
+    virtual bool revealFile(const std::string& path) = 0;
 };
 
 } // namespace kelvane

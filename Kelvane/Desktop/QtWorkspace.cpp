@@ -15,17 +15,17 @@ void QtWorkspace::copyToPasteboard(const std::string& text) {
     clipboard->setText(QString::fromStdString(text));
 }
 
-void QtWorkspace::openURL(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+bool QtWorkspace::openURL(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
-void QtWorkspace::openFile(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool QtWorkspace::openFile(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
-void QtWorkspace::revealFile(const std::string& path) {
+bool QtWorkspace::revealFile(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
 } // namespace kelvane

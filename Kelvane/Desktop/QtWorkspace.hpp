@@ -9,9 +9,9 @@ namespace kelvane {
 class QtWorkspace final : public Workspace {
 public:
     void copyToPasteboard(const std::string& text) override;
-    void openURL(const std::string& url) override;
-    void openFile(const std::string& path) override;
-    void revealFile(const std::string& path) override;
+    bool openURL(const std::string& url) override;
+    bool openFile(const std::string& path) override;
+    bool revealFile(const std::string& path) override;
 };
 
 } // namespace kelvane

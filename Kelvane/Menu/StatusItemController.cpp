@@ -1,5 +1,6 @@
 #include "Kelvane/Menu/StatusItemController.hpp"
 
+#include "Kelvane/Desktop/DesktopOpener.hpp"
 #include "Kelvane/Desktop/SymbolIcon.hpp"
 #include "Kelvane/Menu/ConfigurationAlerts.hpp"
 #include "Kelvane/Menu/MenuBuilder.hpp"
@@ -22,7 +23,8 @@ StatusItemController::StatusItemController(ConfigStore& store, Preferences& pref
                                            DesktopServices desktop, QObject* parent)
     : QObject(parent), m_store(store), m_preferences(preferences), m_hotKeys(std::move(hotKeys)),
       m_desktop(std::move(desktop)),
-      m_runner(std::move(backend), preferences, m_desktop.dialogs, m_desktop.workspace) {
+      m_runner(std::move(backend), preferences, m_desktop.dialogs, m_desktop.workspace),
+      m_systemTray(m_desktop.systemTray) {
     configureButton();
     m_store.setOnChange([self = QPointer(this)] {
         if (self)
@@ -34,7 +36,7 @@ StatusItemController::StatusItemController(ConfigStore& store, Preferences& pref
     });
     m_hotKeys.registerCombination(m_preferences.quickSearchHotKey());
     rebuildMenu();
-    m_statusItem.show();
+    m_systemTray.whenAvailable([this] { m_statusItem.show(); });
 }
 
 StatusItemController::~StatusItemController() {
@@ -53,9 +55,14 @@ void StatusItemController::configureButton() {
     // A click on a status item opens its menu; trays elsewhere keep menus for the right button.
     connect(&m_statusItem, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger && m_menu)
-                    m_menu->popup(QCursor::pos());
+                if (reason == QSystemTrayIcon::Trigger)
+                    popUpMenu();
             });
+}
+
+void StatusItemController::popUpMenu() {
+    if (m_menu)
+        m_menu->popup(QCursor::pos());
 }
 
 void StatusItemController::rebuildMenu() {
@@ -155,7 +162,7 @@ void StatusItemController::editConfiguration() {
         m_runner.run(edit, configuration);
         return;
     }
-    m_desktop.workspace.openFile(path);
+    DesktopOpener(m_desktop.workspace, m_desktop.dialogs).openFile(path);
 }
 
 void StatusItemController::showProblem() {
@@ -164,17 +171,18 @@ void StatusItemController::showProblem() {
         return;
     if (m_desktop.dialogs.runModal(ConfigurationAlerts::problemAlert(*problem)) != 0u)
         return;
-    const std::string path = m_store.url().string();
-    std::visit(
-        Overloaded{
-            [&](const ConfigurationProblem::Parse&) { m_desktop.workspace.openFile(path); },
-            [&](const ConfigurationProblem::Missing&) { m_desktop.workspace.revealFile(path); },
-            [&](const ConfigurationProblem::Untrusted& untrusted) {
-                m_desktop.workspace.copyToPasteboard(
-                    ConfigurationAlerts::fixCommands(untrusted.issues));
-            },
-        },
-        problem->kind);
+    std::visit(Overloaded{
+                   [&](const ConfigurationProblem::Parse&) { editConfiguration(); },
+                   [&](const ConfigurationProblem::Missing&) {
+                       DesktopOpener(m_desktop.workspace, m_desktop.dialogs)
+                           .revealFile(m_store.url().string());
+                   },
+                   [&](const ConfigurationProblem::Untrusted& untrusted) {
+                       m_desktop.workspace.copyToPasteboard(
+                           ConfigurationAlerts::fixCommands(untrusted.issues));
+                   },
+               },
+               problem->kind);
 }
 
 void StatusItemController::showWarnings() {
@@ -183,7 +191,7 @@ void StatusItemController::showWarnings() {
         return;
     if (m_desktop.dialogs.runModal(ConfigurationAlerts::warningsAlert(configuration->warnings)) ==
         0u)
-        m_desktop.workspace.openFile(m_store.url().string());
+        editConfiguration();
 }
 
 } // namespace kelvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Kelvane/Desktop/Dialogs.hpp"
+#include "Kelvane/Desktop/SystemTrayWatch.hpp"
 #include "Kelvane/HotKey/HotKeyService.hpp"
 #include "Kelvane/Menu/MenuModel.hpp"
 #include "Kelvane/Preferences/LaunchAtLogin.hpp"
@@ -27,6 +28,8 @@ struct DesktopServices {
     Workspace& workspace;
     LaunchAtLogin& launchAtLogin;
     ChooseConfigurationFile chooseFile;
+    /// Whether there is a tray to show the icon in; the icon waits for one.
+    SystemTrayProbe systemTray = SystemTrayProbe::desktop();
 };
 
 /// The application's whole surface at rest: the status (tray) icon and its menu, rebuilt from
@@ -36,9 +39,10 @@ class StatusItemController : public QObject {
     Q_OBJECT
 
 public:
-    /// Puts the icon with the menu of the store's current state on screen, follows the store
-    /// from then on and registers the stored hot key. `backend` runs the commands (a Terminal
-    /// backend for the home folder in the application); `hotKeys` registers the global hot key.
+    /// Puts the icon with the menu of the store's current state on screen (once the desktop has
+    /// a tray), follows the store from then on and registers the stored hot key. `backend` runs the
+    /// commands (a Terminal backend for the home folder in the application); `hotKeys` registers
+    /// the global hot key.
     StatusItemController(ConfigStore& store, Preferences& preferences,
                          std::unique_ptr<TerminalBackend> backend,
                          std::unique_ptr<HotKeyRegistrar> hotKeys, DesktopServices desktop,
@@ -52,6 +56,12 @@ public:
     QMenu* menu() const { return m_menu.get(); }
     /// Whether the icon shows the store's problem by looking disabled.
     bool appearsDisabled() const { return m_appearsDisabled; }
+    /// Whether the icon is in the tray; it waits for the desktop to have one.
+    bool isIconShown() const { return m_statusItem.isVisible(); }
+
+    /// Opens the menu where the mouse pointer is, as a click on the icon does; reachable with no
+    /// tray too.
+    void popUpMenu();
 
     /// Hides the quick-search panel when it is visible, shows it otherwise.
     void toggleQuickSearch();
@@ -65,6 +75,8 @@ public:
 private:
     void configureButton();
     void perform(MenuAction action, const std::optional<ShellCommand>& command);
+    /// "Konfiguration bearbeiten…" and every "In Editor öffnen": the file's "editor" setting
+    /// runs a terminal editor like a command; otherwise the desktop's program for the file.
     void editConfiguration();
     void showProblem();
     void showWarnings();
@@ -77,6 +89,7 @@ private:
     DesktopServices m_desktop;
     CommandRunner m_runner;
     QSystemTrayIcon m_statusItem;
+    SystemTrayWatch m_systemTray;
     QIcon m_icon;
     QIcon m_dimmedIcon;
     bool m_appearsDisabled = false;

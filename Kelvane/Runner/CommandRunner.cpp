@@ -1,5 +1,6 @@
 #include "Kelvane/Runner/CommandRunner.hpp"
 
+#include "Kelvane/Desktop/DesktopOpener.hpp"
 #include "Kelvane/platform/Log.hpp"
 
 #include "KelvaneCore/Text/GermanQuotes.hpp"
@@ -93,7 +94,7 @@ void CommandRunner::presentError(const TerminalExecutionError& error) {
         alert.buttons.push_back("Systemeinstellungen \u00F6ffnen");
     alert.buttons.push_back("OK");
     if (m_dialogs.runModal(alert) == std::optional<std::size_t>(0) && link)
-        m_workspace.openURL(*link);
+        DesktopOpener(m_workspace, m_dialogs).openURL(*link);
 }
 
 } // namespace kelvane

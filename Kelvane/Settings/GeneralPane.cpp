@@ -22,10 +22,10 @@ std::optional<std::string> storedText(const std::optional<HotKeyCombination>& co
 
 GeneralPane::GeneralPane(Preferences& preferences, ConfigStore& store,
                          std::function<void()> onHotKeyChange, LaunchAtLogin& launchAtLogin,
-                         Workspace& workspace, ChooseConfigurationFile chooseFile, QWidget* parent)
+                         DesktopOpener opener, ChooseConfigurationFile chooseFile, QWidget* parent)
     : QWidget(parent), m_preferences(preferences), m_store(store),
-      m_onHotKeyChange(std::move(onHotKeyChange)), m_launchAtLogin(launchAtLogin),
-      m_workspace(workspace), m_chooseFile(std::move(chooseFile)),
+      m_onHotKeyChange(std::move(onHotKeyChange)), m_launchAtLogin(launchAtLogin), m_opener(opener),
+      m_chooseFile(std::move(chooseFile)),
       m_hotKeyText(storedText(preferences.quickSearchHotKey())) {
     auto* pane = new QVBoxLayout(this);
     addConfigurationSection(*pane);
@@ -60,7 +60,7 @@ void GeneralPane::addConfigurationSection(QBoxLayout& pane) {
     fileLayout->addWidget(choose);
     form->addRow(QString::fromUtf8("Datei"), fileRow);
     connect(reveal, &QPushButton::clicked, this,
-            [this] { m_workspace.revealFile(m_store.url().string()); });
+            [this] { m_opener.revealFile(m_store.url().string()); });
     connect(choose, &QPushButton::clicked, this, &GeneralPane::chooseFile);
 
     m_folder = SettingsForm::caption({});

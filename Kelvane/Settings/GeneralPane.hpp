@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Kelvane/Desktop/Dialogs.hpp"
+#include "Kelvane/Desktop/DesktopOpener.hpp"
 #include "Kelvane/Preferences/LaunchAtLogin.hpp"
 #include "Kelvane/Preferences/Preferences.hpp"
 #include "Kelvane/Settings/ConfigurationFileChooser.hpp"
@@ -29,7 +29,7 @@ class GeneralPane : public QWidget {
 public:
     /// `onHotKeyChange` is called once for every change of the stored hot key, whoever made it.
     GeneralPane(Preferences& preferences, ConfigStore& store, std::function<void()> onHotKeyChange,
-                LaunchAtLogin& launchAtLogin, Workspace& workspace,
+                LaunchAtLogin& launchAtLogin, DesktopOpener opener,
                 ChooseConfigurationFile chooseFile, QWidget* parent = nullptr);
 
 protected:
@@ -49,7 +49,7 @@ private:
     ConfigStore& m_store;
     std::function<void()> m_onHotKeyChange;
     LaunchAtLogin& m_launchAtLogin;
-    Workspace& m_workspace;
+    DesktopOpener m_opener;
     ChooseConfigurationFile m_chooseFile;
     std::optional<std::string> m_hotKeyText;
 

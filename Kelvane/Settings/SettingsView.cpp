@@ -28,7 +28,8 @@ SettingsView::SettingsView(SettingsDependencies dependencies, QWidget* parent)
     setDocumentMode(true);
     auto* general = new GeneralPane(
         dependencies.preferences, dependencies.store, std::move(dependencies.onHotKeyChange),
-        dependencies.launchAtLogin, dependencies.workspace, std::move(dependencies.chooseFile));
+        dependencies.launchAtLogin, DesktopOpener(dependencies.workspace, dependencies.dialogs),
+        std::move(dependencies.chooseFile));
     general->setObjectName("generalPane");
     auto* terminal = new TerminalPane(dependencies.preferences, dependencies.store);
     terminal->setObjectName("terminalPane");

@@ -3,7 +3,9 @@
 #include "Kelvane/Desktop/QtDialogs.hpp"
 #include "Kelvane/Desktop/QtWorkspace.hpp"
 #include "Kelvane/Startup/AppDelegate.hpp"
+#include "Kelvane/Startup/SingleInstance.hpp"
 #include "Kelvane/platform/AccessoryApplication.hpp"
+#include "Kelvane/platform/PreferenceStore.hpp"
 
 #include <QApplication>
 #include <QIcon>
@@ -17,10 +19,19 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(":/MenuBarIcon"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    kelvane::SingleInstance instance(
+        kelvane::SingleInstance::serverName(kelvane::applicationSupportFolder()));
+    if (!instance.claim())
+        return 0;
+
     kelvane::QtDialogs dialogs;
     kelvane::QtWorkspace workspace;
     kelvane::AppDelegate delegate(kelvane::Preferences::shared(), dialogs, workspace,
                                   kelvane::LaunchAtLogin::shared());
+    QObject::connect(&instance, &kelvane::SingleInstance::menuRequested, &delegate, [&delegate] {
+        if (kelvane::StatusItemController* statusItem = delegate.statusItem())
+            statusItem->popUpMenu();
+    });
     kelvane::makeAccessoryApplication();
     QTimer::singleShot(0, &delegate, &kelvane::AppDelegate::applicationDidFinishLaunching);
     return QApplication::exec();

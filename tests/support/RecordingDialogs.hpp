@@ -26,15 +26,23 @@ public:
 };
 
 /// Records what the application asked of the desktop, one line per request
-/// ("copy: …", "url: …", "open: …", "reveal: …").
+/// ("copy: …", "url: …", "open: …", "reveal: …"); opening fails while `canOpen` is false, as on
+/// a desktop with no program for the file or the link.
 class RecordingWorkspace : public Workspace {
 public:
     void copyToPasteboard(const std::string& text) override { requests.push_back("copy: " + text); }
-    void openURL(const std::string& url) override { requests.push_back("url: " + url); }
-    void openFile(const std::string& path) override { requests.push_back("open: " + path); }
-    void revealFile(const std::string& path) override { requests.push_back("reveal: " + path); }
+    bool openURL(const std::string& url) override { return record("url: " + url); }
+    bool openFile(const std::string& path) override { return record("open: " + path); }
+    bool revealFile(const std::string& path) override { return record("reveal: " + path); }
 
     std::vector<std::string> requests;
+    bool canOpen = true;
+
+private:
+    bool record(std::string request) {
+        requests.push_back(std::move(request));
+        return canOpen;
+    }
 };
 
 } // namespace kelvane::test

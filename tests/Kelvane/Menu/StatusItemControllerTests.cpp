@@ -37,9 +37,8 @@ protected:
         hotKeys = registrar.get();
         controller = std::make_unique<StatusItemController>(
             store, preferences, std::move(backend), std::move(registrar),
-            DesktopServices{dialogs, workspace, launchAtLogin, [](const fs::path&) {
-                                return std::optional<fs::path>();
-                            }});
+            DesktopServices{dialogs, workspace, launchAtLogin,
+                            [](const fs::path&) { return std::optional<fs::path>(); }, tray});
     }
     ~StatusItemControllerTest() override {
         controller.reset();
@@ -83,6 +82,9 @@ protected:
     test::RecordingWorkspace workspace;
     test::FakeLoginItemService loginItems;
     LaunchAtLogin launchAtLogin{loginItems};
+    SystemTrayProbe tray{[] {
+        return true;
+    }};
     test::FakeHotKeyRegistrar* hotKeys = nullptr;
     std::shared_ptr<test::FakeTerminalBackend::Record> runs;
     std::unique_ptr<StatusItemController> controller;
@@ -146,6 +148,33 @@ TEST_F(StatusItemControllerTest, editingAndWarningsUseTheTerminalEditorOrTheSyst
     EXPECT_EQ(runs->runs[0].command.command, "nano '" + file.string() + "'");
     EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::window);
     EXPECT_EQ(dialogs.alerts.size(), 1u) << "no confirmation for the editor";
+
+    // Every "In Editor öffnen" follows the setting too: the warnings' and a broken file's,
+    // whose last good configuration chose the editor.
+    load(R"({"version": 2, "colour": "rot", "settings": {"editor": "nano"}, "items": []})");
+    dialogs.answers = {0};
+    choose("1 Hinweis zur Konfiguration\u2026");
+    load("{");
+    dialogs.answers = {0};
+    choose("Konfigurationsproblem anzeigen\u2026");
+    ASSERT_EQ(runs->runs.size(), 3u);
+    EXPECT_EQ(runs->runs[1].command.command, runs->runs[0].command.command);
+    EXPECT_EQ(runs->runs[2].command.command, runs->runs[0].command.command);
+    EXPECT_EQ(workspace.requests.size(), 2u) << "nothing more opened by the system";
+}
+
+TEST_F(StatusItemControllerTest, aFileOrFolderNothingCouldOpenIsNamedInAnAlert) {
+    workspace.canOpen = false;
+    choose("Konfiguration bearbeiten\u2026");
+    fs::remove(file);
+    store.reload();
+    dialogs.answers = {0};
+    choose("Konfigurationsproblem anzeigen\u2026");
+    ASSERT_EQ(dialogs.alerts.size(), 3u);
+    const std::string quoted = "\u201E" + file.string() + "\u201C";
+    EXPECT_EQ(dialogs.alerts[0].messageText, quoted + " konnte nicht ge\u00F6ffnet werden.");
+    EXPECT_EQ(dialogs.alerts[0].buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(dialogs.alerts[2].messageText, quoted + " konnte nicht gezeigt werden.");
 }
 
 TEST_F(StatusItemControllerTest, reloadingFromTheMenuReplacesTheMenuSafely) {
@@ -207,6 +236,26 @@ TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearch) {
     EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
     choose("Schnellsuche\u2026");
     EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+}
+
+TEST_F(StatusItemControllerTest, withoutATrayTheHotKeyWorksAndTheIconComesWithTheTray) {
+    std::vector<std::string> logged;
+    Log::setSink([&](const Log::Entry& entry) { logged.push_back(entry.message); });
+    bool trayAvailable = false;
+    tray = {[&] { return trayAvailable; }, std::chrono::milliseconds(0)};
+    preferences.setQuickSearchHotKey(HotKeyCombination{40, 768});
+    start();
+    EXPECT_FALSE(controller->isIconShown());
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_TRUE(logged[0].starts_with("Kein Infobereich (System-Tray) f\u00FCr das Statussymbol"));
+    hotKeys->press();
+    EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
+
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller->isIconShown());
+    trayAvailable = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controller->isIconShown(); }, 5000));
+    EXPECT_EQ(logged.back(), "Infobereich gefunden: Das Statussymbol wird angezeigt.");
 }
 
 TEST_F(StatusItemControllerTest, quickSearchRunsThroughTheRunnerWithTheLoadedSettings) {

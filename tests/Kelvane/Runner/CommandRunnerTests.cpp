@@ -177,6 +177,16 @@ TEST_F(CommandRunnerTest, failuresBecomeAlertsWithTheirTextsLinksAndButtons) {
                           : std::vector<std::string>{};
         EXPECT_EQ(workspace.requests, opened) << "the first button opens the link, if any";
     }
+
+    workspace.canOpen = false;
+    dialogs.alerts.clear();
+    dialogs.answers = {0};
+    failWith(Error(Error::AutomationPermissionDenied{}));
+    settle(2);
+    ASSERT_EQ(dialogs.alerts.size(), 2u) << "a link nothing opens is said so";
+    EXPECT_EQ(dialogs.alerts[1].messageText,
+              "Der Link \u201Ex-apple.systempreferences:com.apple.preference.security?"
+              "Privacy_Automation\u201C konnte nicht ge\u00F6ffnet werden.");
 }
 
 TEST_F(CommandRunnerTest, accessibilityHintIsShownOncePerRun) {

@@ -38,6 +38,7 @@ protected:
     test::FakeLoginItemService loginItems;
     LaunchAtLogin launchAtLogin{loginItems};
     test::RecordingWorkspace workspace;
+    test::RecordingDialogs dialogs;
     std::optional<fs::path> chosenFile;
     std::vector<fs::path> chooserStartedAt;
     int hotKeyChanges = 0;
@@ -45,7 +46,7 @@ protected:
                      store,
                      [this] { ++hotKeyChanges; },
                      launchAtLogin,
-                     workspace,
+                     {workspace, dialogs},
                      [this](const fs::path& current) {
                          chooserStartedAt.push_back(current);
                          return chosenFile;
@@ -139,6 +140,13 @@ TEST_F(GeneralPaneTest, theFileRowShowsRevealsAndChangesTheFile) {
 
     find<QPushButton>("revealFileButton").click();
     EXPECT_EQ(workspace.requests, std::vector<std::string>{"reveal: " + chosenFile->string()});
+    EXPECT_TRUE(dialogs.alerts.empty());
+
+    workspace.canOpen = false;
+    find<QPushButton>("revealFileButton").click();
+    ASSERT_EQ(dialogs.alerts.size(), 1u) << "a folder nothing could show is not silent";
+    EXPECT_EQ(dialogs.alerts[0].messageText,
+              "\u201E" + chosenFile->string() + "\u201C konnte nicht gezeigt werden.");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, then builds and runs every check: the format check, the tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzzers.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers, and the macOS
+# build against the SDK when MACOS_SDK names one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,5 +21,8 @@ ctest --test-dir build-asan --output-on-failure
 
 echo "== Fuzzers"
 bash scripts/run-fuzzers.sh
+
+echo "== The macOS build against the SDK in MACOS_SDK"
+bash scripts/check-macos.sh
 
 echo "== All checks passed"

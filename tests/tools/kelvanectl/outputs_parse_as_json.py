@@ -3,8 +3,8 @@
 
 Usage: outputs_parse_as_json.py KELVANECTL
 
-Each control character stands at every offset from 0 to 40 of a key and of the entries' texts,
-and around the sixteenth byte of a file's name and of a command. `convert`, `check --json`,
+Each control character stands at every offset from 0 to 40 of the entries' texts, and around the
+sixteenth byte of a file's name, of a command and (the ones the 16-byte scans missed) of a key. `convert`, `check --json`,
 `search --json` and `risk --json` must print JSON that Python reads (its strict mode refuses raw
 control characters) with the same texts. Prints each failure and "N passed, N failed".
 """
@@ -30,6 +30,12 @@ def texts():
     return [text_at(offset, control) for control in CONTROLS for offset in OFFSETS]
 
 
+def unknown_keys():
+    """Fewer than a load keeps warnings for, with the characters the 16-byte scans missed."""
+    return [text_at(offset, control) for control in "\0\t\n\x1a\x1b\x1c\x1d\x1e\x1f"
+            for offset in AROUND_16]
+
+
 def configuration():
     """A version 2 file, written by Python with every control character escaped."""
     items = [
@@ -39,7 +45,7 @@ def configuration():
         for text in texts()
     ]
     document = {"version": 2, "items": items}
-    document.update({"x" + text: 1 for text in texts()})
+    document.update({"x" + text: 1 for text in unknown_keys()})
     return json.dumps(document)
 
 
@@ -81,7 +87,7 @@ def check_file_outputs(checks, path):
         checks.expect(checked["items"] == converted["items"], "check shows the written items")
         messages = {warning["message"] for warning in checked["warnings"]}
         checks.expect(all(f"Unbekannter Schl\u00FCssel \u201Ex{t}\u201C wurde ignoriert."
-                          in messages for t in texts()), "check names every unknown key")
+                          in messages for t in unknown_keys()), "check names every unknown key")
 
     found = checks.output("search", "--json", "--limit", "100000", str(path), "tk")
     if found is not None:

@@ -3,6 +3,7 @@
 // and the memory a big file leaves behind once a small one has replaced it. Runs on the offscreen
 // platform.
 #include "ConfigurationFixtures.hpp"
+#include "OffscreenApplication.hpp"
 
 #include "Kelvane/Menu/MenuBuilder.hpp"
 #include "Kelvane/Startup/AppDelegate.hpp"
@@ -24,16 +25,6 @@
 
 namespace kelvane::bench {
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "kelvane_menu_build_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 const MenuActions actions{[](MenuAction, const std::optional<ShellCommand>&) {}, true};
 
@@ -64,7 +55,7 @@ BENCHMARK(menuModel)
     ->Unit(benchmark::kMillisecond);
 
 void buildMenu(benchmark::State& state) {
-    application();
+    offscreenApplication();
     const Configuration configuration = configurationFor(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(MenuBuilder::buildMenu(configuration, std::nullopt, actions));
@@ -84,7 +75,7 @@ double residentMegabytes() {
 /// The running application on a file of its own, as far as a reload and its menu go.
 struct RunningApplication {
     explicit RunningApplication(std::size_t commands) {
-        application();
+        offscreenApplication();
         Log::setSink([](const Log::Entry&) {});
         save(commands);
         preferences.setConfigPath(file.string());

@@ -3,6 +3,7 @@
 // and the watcher. Runs on the offscreen platform; the process start and the window system's
 // part are measured from outside (see the README's "Running the app").
 #include "ConfigurationFixtures.hpp"
+#include "OffscreenApplication.hpp"
 
 #include "Kelvane/Startup/AppDelegate.hpp"
 #include "Kelvane/platform/Log.hpp"
@@ -21,18 +22,8 @@
 namespace kelvane::bench {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "kelvane_startup_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
-}
-
 void finishLaunching(benchmark::State& state) {
-    application();
+    offscreenApplication();
     Log::setSink([](const Log::Entry&) {});
     QTemporaryDir folder;
     const std::filesystem::path file = folder.filePath("kelvane.json").toStdString();

@@ -62,8 +62,8 @@ Alert warningsAlert(const std::vector<ConfigurationWarning>& warnings) {
     for (std::size_t index = 0; index < warnings.size() && index < listedWarnings; ++index)
         lines.push_back("\u2022 " + warnings[index].message());
     std::string text = joined(lines, "\n");
-    if (warnings.size() > listedWarnings)
-        text += "\n\u2026 und " + std::to_string(warnings.size() - listedWarnings) + " weitere";
+    if (const std::size_t count = countOfWarnings(warnings); warnings.size() > listedWarnings)
+        text += "\n\u2026 und " + std::to_string(count - listedWarnings) + " weitere";
     Alert alert;
     alert.style = Alert::Style::informational;
     alert.messageText = "Hinweise zur Konfiguration";

@@ -118,8 +118,8 @@ MenuModel menuModel(const std::optional<Configuration>& configuration,
             menu.push_back(disabled("Keine Eintr\u00E4ge in der Konfiguration"));
         if (!configuration->warnings.empty()) {
             menu.push_back(separator());
-            MenuItem item =
-                actionItem(warningsTitle(configuration->warnings.size()), MenuAction::showWarnings);
+            MenuItem item = actionItem(warningsTitle(countOfWarnings(configuration->warnings)),
+                                       MenuAction::showWarnings);
             item.icon = MenuIcon{"info.circle", std::nullopt};
             menu.push_back(std::move(item));
         }

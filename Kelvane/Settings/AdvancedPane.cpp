@@ -115,7 +115,8 @@ void AdvancedPane::refresh() {
     else
         m_format->setText(QString::fromUtf8("Shuttle (v1)"));
     m_commandCount->setText(QString::number(configuration ? configuration->commandCount() : 0));
-    m_warningCount->setText(QString::number(configuration ? configuration->warnings.size() : 0));
+    m_warningCount->setText(
+        QString::number(configuration ? countOfWarnings(configuration->warnings) : 0));
 
     const std::optional<ConfigStore::Problem>& problem = m_store.problem();
     m_problem->setText(problem ? QString::fromStdString(problem->message()) : QString());

@@ -39,7 +39,7 @@ std::string logMessage(const ConfigurationProblem& problem) {
 
 std::string loadedMessage(const Configuration& configuration) {
     return "Konfiguration geladen: " + std::to_string(configuration.commandCount()) + " Befehle, " +
-           std::to_string(configuration.warnings.size()) + " Hinweis(e)";
+           std::to_string(countOfWarnings(configuration.warnings)) + " Hinweis(e)";
 }
 
 } // namespace

@@ -52,6 +52,13 @@ std::string ConfigurationWarning::message() const {
         kind);
 }
 
+std::size_t countOfWarnings(const std::vector<ConfigurationWarning>& warnings) {
+    if (warnings.empty())
+        return 0;
+    const auto* more = std::get_if<ConfigurationWarning::MoreWarnings>(&warnings.back().kind);
+    return more ? warnings.size() - 1 + more->count : warnings.size();
+}
+
 std::string_view ConfigurationWarning::kindName() const {
     static constexpr std::array<std::string_view, std::variant_size_v<Kind>> names{
         "unknownKey",      "unsupportedTerminal", "emptyTitle",   "emptyCommand", "duplicateTitle",

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace kelvane {
 
@@ -67,5 +68,8 @@ struct ConfigurationWarning {
 
     bool operator==(const ConfigurationWarning&) const = default;
 };
+
+/// How many warnings a load found: the ones kept, and those that a last `MoreWarnings` counts.
+std::size_t countOfWarnings(const std::vector<ConfigurationWarning>& warnings);
 
 } // namespace kelvane

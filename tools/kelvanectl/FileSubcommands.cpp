@@ -126,7 +126,7 @@ void printCheckText(const Invocation& invocation, const Configuration& configura
         << "Format: "
         << (configuration.format == ConfigurationFormat::v2 ? "Version 2" : "Shuttle (alt)") << '\n'
         << "Befehle: " << configuration.commandCount() << '\n'
-        << "Hinweise: " << configuration.warnings.size() << '\n';
+        << "Hinweise: " << countOfWarnings(configuration.warnings) << '\n';
     for (const ConfigurationWarning& warning : configuration.warnings)
         out << "  - " << warning.message() << '\n';
 }

@@ -311,12 +311,15 @@ TEST(ConfigurationLoader, keepsAHundredShortenedWarningsAndCountsTheRest) {
         "items \u203A " + std::string(110, 'x') + "\u2026" + std::string(120, 'x');
     EXPECT_EQ(configuration.warnings.front(), (W{W::SkippedEntry{shownPath, "kein Objekt"}}));
     EXPECT_EQ(configuration.warnings.back(), (W{W::MoreWarnings{200}}));
+    EXPECT_EQ(countOfWarnings(configuration.warnings), 300U) << "the kept and the counted";
 
     const Configuration legacy =
         load(R"({"cmds": [{")" + longTitle + R"(": [)" + entries +
              R"(, {"name": "a", "cmd": "a"}, {"name": "A", "cmd": "a"}]}]})");
     ASSERT_EQ(legacy.warnings.size(), 101U);
     EXPECT_EQ(legacy.warnings.back(), (W{W::MoreWarnings{201}}));
+    EXPECT_EQ(countOfWarnings(legacy.warnings), 301U);
+    EXPECT_EQ(countOfWarnings({}), 0U);
 }
 
 } // namespace

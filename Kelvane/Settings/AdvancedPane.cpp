@@ -19,8 +19,9 @@ constexpr std::size_t migrateButton = 0;
 Alert migrationAlert(const std::filesystem::path& file, std::size_t commandCount) {
     Alert alert;
     alert.messageText = "Konfiguration nach v2 migrieren?";
-    alert.informativeText = "Die aktuelle Datei wird als \u201E" + file.filename().string() +
-                            ".backup\u201C gesichert und anschlie\u00dfend im neuen Format "
+    alert.informativeText = "Die aktuelle Datei wird als \u201E" +
+                            ConfigMigrator::backupPath(file).filename().string() +
+                            "\u201C gesichert und anschlie\u00dfend im neuen Format "
                             "geschrieben. Alle " +
                             std::to_string(commandCount) +
                             " Befehle bleiben unver\u00e4ndert erhalten.";
@@ -141,7 +142,9 @@ void AdvancedPane::migrate() {
     if (m_dialogs.runModal(alert) != migrateButton || !canMigrate())
         return;
     try {
-        ConfigMigrator::migrateInPlace(m_store.url(), *m_store.configuration());
+        // Against the bytes the store loaded: a save it has not reloaded yet is not overwritten.
+        ConfigMigrator::migrateInPlace(m_store.url(), *m_store.configuration(),
+                                       m_store.loadedBytes());
     } catch (const std::exception& error) {
         m_dialogs.runModal(failureAlert(error));
         return;

@@ -70,10 +70,11 @@ void ConfigStore::start() {
 }
 
 void ConfigStore::reload() {
-    auto result = ConfigurationFile::load(m_url, m_preferences.sortMode(), ::getuid());
-    if (auto* loaded = std::get_if<Configuration>(&result)) {
-        Log::info("config", loadedMessage(*loaded));
-        assign(m_configuration, std::optional(std::move(*loaded)),
+    auto result = ConfigurationFile::loadWithBytes(m_url, m_preferences.sortMode(), ::getuid());
+    if (auto* loaded = std::get_if<ConfigurationFile::LoadedConfiguration>(&result)) {
+        Log::info("config", loadedMessage(loaded->configuration));
+        m_loadedBytes = std::move(loaded->bytes);
+        assign(m_configuration, std::optional(std::move(loaded->configuration)),
                &ConfigStore::configurationChanged);
         assign(m_problem, std::optional<Problem>(), &ConfigStore::problemChanged);
     } else {

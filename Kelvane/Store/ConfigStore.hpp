@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kelvane {
@@ -30,6 +31,8 @@ public:
 
     /// The last configuration that loaded; none until the first success, never cleared after.
     const std::optional<Configuration>& configuration() const { return m_configuration; }
+    /// The bytes the configuration was loaded from, which a migration must still find in the file.
+    const std::string& loadedBytes() const { return m_loadedBytes; }
     /// Why the last reload gave no configuration; none after a success.
     const std::optional<Problem>& problem() const { return m_problem; }
     const std::filesystem::path& url() const { return m_url; }
@@ -58,6 +61,7 @@ private:
     std::filesystem::path m_url;
     Preferences& m_preferences;
     std::optional<Configuration> m_configuration;
+    std::string m_loadedBytes;
     std::optional<Problem> m_problem;
     std::function<void()> m_onChange;
     std::unique_ptr<ConfigFileWatcher> m_watcher;

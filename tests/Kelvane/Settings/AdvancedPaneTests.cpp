@@ -94,6 +94,18 @@ TEST_F(AdvancedPaneTest, aFailedMigrationIsShownAndNothingIsReloaded) {
     EXPECT_EQ(failure.buttons, std::vector<std::string>{"OK"});
     EXPECT_EQ(reloads, 0);
     EXPECT_EQ(test::contentOf(file), test::configurationText(true, 2));
+
+    // A save the store has not reloaded yet is what the file keeps.
+    fs::remove_all(folder / "shuttle.json.backup");
+    folder.write("shuttle.json", test::configurationText(true, 3));
+    dialogs.alerts.clear();
+    dialogs.answers = {migrate};
+    migrateButton().click();
+    ASSERT_EQ(dialogs.alerts.size(), 2u);
+    EXPECT_NE(dialogs.alerts[1].messageText.find("w\u00E4hrend der Migration ge\u00E4ndert"),
+              std::string::npos)
+        << dialogs.alerts[1].messageText;
+    EXPECT_EQ(test::contentOf(file), test::configurationText(true, 3));
 }
 
 TEST_F(AdvancedPaneTest, theRiskSwitchAndReloadButton) {

@@ -390,7 +390,8 @@ private:
         for (const SimpleCommand& command : commands)
             if (command.definesFunction) {
                 const std::size_t name = command.words[0].value == "function" ? 1 : 0;
-                definitions.try_emplace(command.words[name].value, command.begin, command.end);
+                definitions.try_emplace(command.words[name].value,
+                                        Definition{command.begin, command.end});
             }
         if (definitions.empty())
             return;

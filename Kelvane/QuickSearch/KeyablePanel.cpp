@@ -1,5 +1,7 @@
 #include "Kelvane/QuickSearch/KeyablePanel.hpp"
 
+#include "Kelvane/platform/AccessoryApplication.hpp"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,6 +36,14 @@ void KeyablePanel::setContentView(QWidget* view) {
     }
     m_contentView = view;
     layout()->addWidget(view);
+}
+
+void KeyablePanel::showEvent(QShowEvent* event) {
+    // Sent before the window is mapped, which is when a task bar decides whether to list it.
+    winId();
+    if (QWindow* window = windowHandle())
+        keepOutOfTaskBar(*window);
+    QWidget::showEvent(event);
 }
 
 void KeyablePanel::paintEvent(QPaintEvent*) {

@@ -3,6 +3,7 @@
 #include "Kelvane/QuickSearch/KeyablePanel.hpp"
 #include "Kelvane/QuickSearch/QuickSearchView.hpp"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -25,7 +26,11 @@ void QuickSearchController::toggle() {
 void QuickSearchController::show() {
     if (!m_panel)
         m_panel = std::make_unique<KeyablePanel>();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // On the screen the user is looking at, which is where the pointer is.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
         // Horizontally centred, raised above the middle by 12 % of the screen's height.
         const QRectF visible = screen->availableGeometry();
         const QSizeF size = m_panel->frameGeometry().size();

@@ -8,4 +8,7 @@ void makeAccessoryApplication() {
     [NSApp setActivationPolicy:NSApplicationActivationPolicyAccessory];
 }
 
+// Qt makes a tool window an NSPanel, which neither the Dock nor the application switcher lists.
+void keepOutOfTaskBar(QWindow&) {}
+
 } // namespace kelvane

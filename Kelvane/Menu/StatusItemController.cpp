@@ -44,13 +44,10 @@ StatusItemController::~StatusItemController() {
 }
 
 void StatusItemController::configureButton() {
-    // The application's own image, as a template the tray can show on light and dark panels;
-    // the system's terminal symbol when the build carries none.
-    m_icon = QFile::exists(":/MenuBarIcon") ? QIcon(":/MenuBarIcon") : symbolIcon("terminal");
-    // The tray shows an icon's normal mode only, so the dimmed look is a pixmap of its own.
-    for (const int size : {16, 22, 24, 32, 48, 64})
-        m_dimmedIcon.addPixmap(m_icon.pixmap(size, QIcon::Disabled));
-    m_statusItem.setIcon(m_icon);
+    // The application's own glyph; the system's terminal symbol when the build carries none.
+    m_icon = StatusIcon::fromGlyph(QFile::exists(":/MenuBarIcon") ? QIcon(":/MenuBarIcon")
+                                                                  : symbolIcon("terminal"));
+    m_statusItem.setIcon(m_icon.normal);
     m_statusItem.setToolTip("Kelvane");
     // A click on a status item opens its menu; trays elsewhere keep menus for the right button.
     connect(&m_statusItem, &QSystemTrayIcon::activated, this,
@@ -84,7 +81,10 @@ void StatusItemController::rebuildMenu() {
     m_menu = MenuBuilder::buildMenu(m_store.configuration(), m_store.problem(), actions);
     m_statusItem.setContextMenu(m_menu.get());
     m_appearsDisabled = m_store.problem().has_value();
-    m_statusItem.setIcon(m_appearsDisabled ? m_dimmedIcon : m_icon);
+    m_statusItem.setIcon(m_appearsDisabled ? m_icon.problem : m_icon.normal);
+    m_statusItem.setToolTip(m_appearsDisabled
+                                ? "Kelvane\n" + QString::fromStdString(m_store.problem()->message())
+                                : QString("Kelvane"));
 }
 
 void StatusItemController::perform(MenuAction action, const std::optional<ShellCommand>& command) {

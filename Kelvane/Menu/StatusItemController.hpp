@@ -4,6 +4,7 @@
 #include "Kelvane/Desktop/SystemTrayWatch.hpp"
 #include "Kelvane/HotKey/HotKeyService.hpp"
 #include "Kelvane/Menu/MenuModel.hpp"
+#include "Kelvane/Menu/StatusIcon.hpp"
 #include "Kelvane/Preferences/LaunchAtLogin.hpp"
 #include "Kelvane/Preferences/Preferences.hpp"
 #include "Kelvane/QuickSearch/QuickSearchController.hpp"
@@ -12,7 +13,6 @@
 #include "Kelvane/Settings/SettingsWindowController.hpp"
 #include "Kelvane/Store/ConfigStore.hpp"
 
-#include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -49,8 +49,8 @@ public:
                          QObject* parent = nullptr);
     ~StatusItemController() override;
 
-    /// Replaces the menu by one built from the store's configuration and problem; the icon is
-    /// dimmed while there is a problem.
+    /// Replaces the menu by one built from the store's configuration and problem; the icon and
+    /// its tooltip show the problem while there is one.
     void rebuildMenu();
 
     QMenu* menu() const { return m_menu.get(); }
@@ -58,6 +58,8 @@ public:
     bool appearsDisabled() const { return m_appearsDisabled; }
     /// Whether the icon is in the tray; it waits for the desktop to have one.
     bool isIconShown() const { return m_statusItem.isVisible(); }
+    /// The icon and the tooltip the tray shows.
+    const QSystemTrayIcon& statusItem() const { return m_statusItem; }
 
     /// Opens the menu where the mouse pointer is, as a click on the icon does; reachable with no
     /// tray too.
@@ -90,8 +92,7 @@ private:
     CommandRunner m_runner;
     QSystemTrayIcon m_statusItem;
     SystemTrayWatch m_systemTray;
-    QIcon m_icon;
-    QIcon m_dimmedIcon;
+    StatusIcon m_icon;
     bool m_appearsDisabled = false;
     std::unique_ptr<QMenu> m_menu;
 };

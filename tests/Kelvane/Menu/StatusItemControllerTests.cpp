@@ -103,12 +103,15 @@ TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
         std::vector<std::string>(troubled.begin(), troubled.begin() + 4),
         (std::vector<std::string>{"Konfigurationsproblem anzeigen\u2026", "---", "Eins", "Zwei"}));
     EXPECT_TRUE(controller->appearsDisabled());
+    EXPECT_EQ(controller->statusItem().toolTip().toStdString(),
+              "Kelvane\n" + store.problem()->message());
     EXPECT_TRUE(QTest::qWaitFor([&] { return healthyMenu.isNull(); }, 5000))
         << "a replaced menu is released";
 
     load(goodFile);
     EXPECT_EQ(visibleTitles().front(), "Eins");
     EXPECT_FALSE(controller->appearsDisabled());
+    EXPECT_EQ(controller->statusItem().toolTip(), "Kelvane");
 }
 
 TEST_F(StatusItemControllerTest, commandItemsRunTheirAlternatesCopyAndTooltipsFollowThePreference) {

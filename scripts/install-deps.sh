@@ -2,7 +2,8 @@
 # Installs every package the build, the tests, the fuzzers and the benchmarks need, from
 # Debian 12's archive. Runs as root; does nothing when everything is already there.
 # python3-jsonschema (draft 2020-12 since 4.0; Debian 12 has 4.10) checks schema/v2.json.
-# libqt6svg6 draws the SVG icon. Xvfb, IceWM (its task bar is the system tray), xdotool, the X
+# libqt6svg6 draws the SVG icon; qt6-translations-l10n holds Qt's German texts (file chooser,
+# context menus, standard buttons). Xvfb, IceWM (its task bar is the system tray), xdotool, the X
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
 # libx11-dev and libxcb1-dev grab the global hot key on X11.
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
@@ -16,7 +17,7 @@ packages=(
     libicu-dev rapidjson-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
-    qt6-base-dev libgl-dev libqt6svg6
+    qt6-base-dev libgl-dev libqt6svg6 qt6-translations-l10n
     libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
     xterm xdg-utils

@@ -5,22 +5,9 @@
 #include "Kelvane/Settings/GeneralPane.hpp"
 #include "Kelvane/Settings/TerminalPane.hpp"
 
-#include <QScrollArea>
+#include <algorithm>
 
 namespace kelvane {
-namespace {
-
-// Scrolls a pane that is taller than the fixed window, as a grouped form does on macOS.
-QScrollArea* scrolling(QWidget* pane) {
-    auto* area = new QScrollArea;
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setWidget(pane);
-    return area;
-}
-
-} // namespace
 
 SettingsView::SettingsView(SettingsDependencies dependencies, QWidget* parent)
     : QTabWidget(parent) {
@@ -36,9 +23,16 @@ SettingsView::SettingsView(SettingsDependencies dependencies, QWidget* parent)
     auto* advanced =
         new AdvancedPane(dependencies.preferences, dependencies.store, dependencies.dialogs);
     advanced->setObjectName("advancedPane");
-    addTab(scrolling(general), symbolIcon("gearshape"), QString::fromUtf8("Allgemein"));
-    addTab(scrolling(terminal), symbolIcon("terminal"), QString::fromUtf8("Terminal"));
-    addTab(scrolling(advanced), symbolIcon("slider.horizontal.3"), QString::fromUtf8("Erweitert"));
+    addTab(general, symbolIcon("gearshape"), QString::fromUtf8("Allgemein"));
+    addTab(terminal, symbolIcon("terminal"), QString::fromUtf8("Terminal"));
+    addTab(advanced, symbolIcon("slider.horizontal.3"), QString::fromUtf8("Erweitert"));
+}
+
+QSize SettingsView::sizeHint() const {
+    // Wrapped captions are as tall as the width they get, so the height is taken at the width
+    // the window will have: every pane then shows all of its rows without scrolling.
+    const int width = std::max(leastSize.width(), minimumSizeHint().width());
+    return {width, std::max(leastSize.height(), heightForWidth(width))};
 }
 
 } // namespace kelvane

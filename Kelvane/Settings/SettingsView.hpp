@@ -29,7 +29,13 @@ class SettingsView : public QTabWidget {
     Q_OBJECT
 
 public:
+    /// The window is never smaller than this, however little its panes hold.
+    static constexpr QSize leastSize{520, 380};
+
     explicit SettingsView(SettingsDependencies dependencies, QWidget* parent = nullptr);
+
+    /// Room for the whole content of the fullest pane, at least `leastSize`.
+    QSize sizeHint() const override;
 };
 
 } // namespace kelvane

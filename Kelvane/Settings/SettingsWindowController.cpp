@@ -18,11 +18,14 @@ SettingsWindowController::SettingsWindowController(Preferences& preferences, Con
                                                       Qt::WindowMinimizeButtonHint)) {
     m_window->setObjectName("settingsWindow");
     m_window->setWindowTitle(QString::fromUtf8("Kelvane Einstellungen"));
-    m_window->setFixedSize(520, 380);
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
+    // The window is not resizable, but follows its panes: a row that appears (a problem, a
+    // note) makes it taller instead of cutting a caption or needing a scrollbar.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(new SettingsView({preferences, store, std::move(onHotKeyChange),
                                         launchAtLogin, dialogs, workspace, std::move(chooseFile)}));
+    layout->activate();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_window->move(screen->availableGeometry().center() - m_window->rect().center());
 }

@@ -3,6 +3,7 @@
 #include "Kelvane/Desktop/QtDialogs.hpp"
 #include "Kelvane/Desktop/QtWorkspace.hpp"
 #include "Kelvane/Startup/AppDelegate.hpp"
+#include "Kelvane/Startup/GermanQtTexts.hpp"
 #include "Kelvane/Startup/SingleInstance.hpp"
 #include "Kelvane/platform/AccessoryApplication.hpp"
 #include "Kelvane/platform/PreferenceStore.hpp"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("kelvane");
     QApplication::setWindowIcon(QIcon(":/MenuBarIcon"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QTranslator qtTexts;
+    kelvane::installGermanQtTexts(qtTexts);
 
     kelvane::SingleInstance instance(
         kelvane::SingleInstance::serverName(kelvane::applicationSupportFolder()));

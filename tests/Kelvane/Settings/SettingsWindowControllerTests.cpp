@@ -1,9 +1,14 @@
 #include "Kelvane/Settings/SettingsWindowController.hpp"
 
+#include "Kelvane/Settings/SettingsView.hpp"
+
 #include "support/FakeLoginItemService.hpp"
 #include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
 
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 
 namespace kelvane {
@@ -26,7 +31,7 @@ protected:
                                         }};
 };
 
-TEST_F(SettingsWindowControllerTest, aFixedWindowWithThreeTabs) {
+TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabs) {
     QWidget& window = *controller.window();
     EXPECT_EQ(window.windowTitle(), "Kelvane Einstellungen");
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -41,6 +46,38 @@ TEST_F(SettingsWindowControllerTest, aFixedWindowWithThreeTabs) {
         EXPECT_FALSE(tabs->tabIcon(index).isNull()) << index;
     }
     EXPECT_EQ(titles, QStringList({"Allgemein", "Terminal", "Erweitert"}));
+}
+
+// With the rows that show only now and then (the problem, the tab note), so that the window
+// has to grow after it was made.
+TEST_F(SettingsWindowControllerTest, everyPaneShowsAllOfItsContentWithoutScrolling) {
+    load(test::configurationText(false, 3, "tab"));
+    folder.write(file.filename().string(), "{\"version\": 2, \"items\": [");
+    store.reload();
+    ASSERT_TRUE(store.problem());
+    QWidget& window = *controller.window();
+    window.show();
+    auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
+    ASSERT_NE(tabs, nullptr);
+    for (int index = 0; index < tabs->count(); ++index) {
+        tabs->setCurrentIndex(index);
+        QApplication::processEvents();
+        QWidget& pane = *tabs->currentWidget();
+        SCOPED_TRACE(pane.objectName().toStdString());
+        EXPECT_EQ(window.size().expandedTo(SettingsView::leastSize), window.size());
+        EXPECT_GE(window.width(), pane.sizeHint().width());
+        EXPECT_GE(window.height(), pane.sizeHint().height());
+        EXPECT_GE(pane.height(), pane.heightForWidth(pane.width()));
+        for (const QLabel* label : pane.findChildren<QLabel*>()) {
+            if (label->isVisible() && label->wordWrap()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                    << label->text().toStdString();
+            }
+        }
+        for (const QScrollBar* bar : window.findChildren<QScrollBar*>())
+            EXPECT_FALSE(bar->isVisible());
+    }
+    EXPECT_TRUE(window.findChild<QWidget*>("problemNote")->isVisible());
 }
 
 } // namespace

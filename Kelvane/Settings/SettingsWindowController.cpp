@@ -6,12 +6,10 @@
 
 namespace kelvane {
 
-SettingsWindowController::SettingsWindowController(Preferences& preferences, ConfigStore& store,
-                                                   std::function<void()> onHotKeyChange,
-                                                   LaunchAtLogin& launchAtLogin, Dialogs& dialogs,
-                                                   Workspace& workspace,
-                                                   ChooseConfigurationFile chooseFile,
-                                                   QObject* parent)
+SettingsWindowController::SettingsWindowController(
+    Preferences& preferences, ConfigStore& store, std::function<void()> onHotKeyChange,
+    const HotKeyService& hotKeys, LaunchAtLogin& launchAtLogin, Dialogs& dialogs,
+    Workspace& workspace, ChooseConfigurationFile chooseFile, QObject* parent)
     : QObject(parent),
       m_window(std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowTitleHint |
                                                       Qt::WindowCloseButtonHint |
@@ -21,7 +19,7 @@ SettingsWindowController::SettingsWindowController(Preferences& preferences, Con
     m_window->setFixedSize(520, 380);
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new SettingsView({preferences, store, std::move(onHotKeyChange),
+    layout->addWidget(new SettingsView({preferences, store, std::move(onHotKeyChange), hotKeys,
                                         launchAtLogin, dialogs, workspace, std::move(chooseFile)}));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_window->move(screen->availableGeometry().center() - m_window->rect().center());

@@ -1,5 +1,6 @@
 #include "Kelvane/Settings/SettingsWindowController.hpp"
 
+#include "support/FakeHotKeyRegistrar.hpp"
 #include "support/FakeLoginItemService.hpp"
 #include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
@@ -15,9 +16,11 @@ protected:
     LaunchAtLogin launchAtLogin{loginItems};
     test::RecordingDialogs dialogs;
     test::RecordingWorkspace workspace;
+    HotKeyService hotKeys{std::make_unique<test::FakeHotKeyRegistrar>()};
     SettingsWindowController controller{preferences,
                                         store,
                                         {},
+                                        hotKeys,
                                         launchAtLogin,
                                         dialogs,
                                         workspace,

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts Kelvane on a virtual display with a system tray and photographs, from the example
 # configurations: the menu, a submenu, the confirmation dialog, the quick-search panel (empty,
-# with hits, without), the three panes of the settings window, the problem alert and the
-# warnings alert. Usage: scripts/screenshots.sh [folder] (default build/screenshots).
+# with hits, without), the three panes of the settings window, the problem alert, the
+# warnings alert and the General pane with a hot key that another program holds.
+# Usage: scripts/screenshots.sh [folder] (default build/screenshots).
 # Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
 # is closed with Escape).
 set -euo pipefail
@@ -53,10 +54,12 @@ windows_shown() {
     (($(xdotool search --onlyvisible --classname '^kelvane$' | wc -l) == $1))
 }
 
-# Starts Kelvane on the given configuration and waits for its icon in the tray.
+# Starts Kelvane on the given configuration, with the stored hot key given second if any, and
+# waits for its icon in the tray.
 start_app() {
-    printf '{"configPath": "%s", "didCompleteFirstRun": true, "didSeedLaunchAtLogin": true}\n' \
-        "$scratch/$1" >"$XDG_CONFIG_HOME/Kelvane/Preferences/preferences.json"
+    printf '{"configPath": "%s", "didCompleteFirstRun": true, "didSeedLaunchAtLogin": true%s}\n' \
+        "$scratch/$1" "${2:+, \"quickSearchHotKey\": \"$2\"}" \
+        >"$XDG_CONFIG_HOME/Kelvane/Preferences/preferences.json"
     "$repo/build/bin/kelvane" 2>>"$out/kelvane.log" &
     app_pid=$!
     wait_until tray_icon
@@ -151,4 +154,12 @@ keys Up Up Up Up Up Up Up Return
 wait_until dialog_shown
 shoot 11-warnings
 keys_then 1 Escape
+stop_app
+
+# Alt+Tab (key 48, Option 2048) is IceWM's own, so Kelvane's grab of it is refused.
+start_app kelvane.json 48,2048
+open_menu
+keys Up Up Up Return
+wait_until window_shown "Kelvane Einstellungen"
+shoot 12-settings-hot-key-taken
 stop_app

@@ -47,6 +47,11 @@ void HotKeyRecorder::setCombination(std::optional<HotKeyCombination> combination
     refresh();
 }
 
+void HotKeyRecorder::setRefused(bool refused) {
+    m_refused = refused;
+    refresh();
+}
+
 void HotKeyRecorder::startRecording() {
     if (m_recording)
         return;
@@ -54,6 +59,10 @@ void HotKeyRecorder::startRecording() {
     // Every key press of the application comes here first while recording, as a local key
     // monitor would see it on macOS.
     QCoreApplication::instance()->installEventFilter(this);
+    // A combination another program has grabbed for itself goes to that program, not to the
+    // focused window, unless the keyboard is held here.
+    if (isVisible())
+        grabKeyboard();
     refresh();
 }
 
@@ -62,6 +71,7 @@ void HotKeyRecorder::stopRecording() {
         return;
     m_recording = false;
     QCoreApplication::instance()->removeEventFilter(this);
+    releaseKeyboard();
     refresh();
 }
 
@@ -111,6 +121,8 @@ void HotKeyRecorder::refresh() {
     else
         m_button->setText(QString::fromStdString(m_combination->displayString()));
     m_clearButton->setVisible(m_combination.has_value());
+    const bool refusedShown = m_refused && m_combination && !m_recording;
+    m_button->setIcon(refusedShown ? symbolIcon("exclamationmark.triangle.fill") : QIcon());
 }
 
 } // namespace kelvane

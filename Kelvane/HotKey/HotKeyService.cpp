@@ -19,17 +19,16 @@ void HotKeyService::registerCombination(const std::optional<HotKeyCombination>& 
     if (m_registered)
         m_registrar->unregisterHotKey();
     m_registered = false;
+    m_status = 0;
     // A key without a modifier would take that key away from every other program.
-    if (!combination || combination->carbonModifiers == 0)
-        return;
-    const int32_t status =
-        m_registrar->registerHotKey(combination->keyCode, combination->carbonModifiers);
-    if (status != 0) {
-        Log::error("hotkey", "Hotkey konnte nicht registriert werden (Status " +
-                                 std::to_string(status) + ") \u2014 vermutlich belegt.");
-        return;
+    if (combination && combination->carbonModifiers != 0) {
+        m_status = m_registrar->registerHotKey(combination->keyCode, combination->carbonModifiers);
+        m_registered = m_status == 0;
     }
-    m_registered = true;
+    if (m_status != 0)
+        Log::error("hotkey", "Hotkey konnte nicht registriert werden (Status " +
+                                 std::to_string(m_status) + ") \u2014 vermutlich belegt.");
+    emit registrationChanged();
 }
 
 void HotKeyService::setOnTrigger(std::function<void()> onTrigger) {

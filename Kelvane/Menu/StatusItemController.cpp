@@ -145,7 +145,8 @@ void StatusItemController::openSettings() {
                 if (self)
                     self->m_hotKeys.registerCombination(self->m_preferences.quickSearchHotKey());
             },
-            m_desktop.launchAtLogin, m_desktop.dialogs, m_desktop.workspace, m_desktop.chooseFile);
+            m_hotKeys, m_desktop.launchAtLogin, m_desktop.dialogs, m_desktop.workspace,
+            m_desktop.chooseFile);
     }
     m_settingsWindow->showWindow();
 }

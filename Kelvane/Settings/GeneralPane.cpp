@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,14 +19,39 @@ std::optional<std::string> storedText(const std::optional<HotKeyCombination>& co
     return combination ? std::optional(combination->storedValue()) : std::nullopt;
 }
 
+// Why the hot key does not work, empty while nothing stands in its way. Wayland gives no program
+// a global key, whether or not one has been recorded.
+QString hotKeyNote(int32_t status) {
+    if (QGuiApplication::platformName() == "wayland")
+        return QString::fromUtf8(
+            "Globale Tastenk\u00fcrzel sind unter Wayland nicht verf\u00fcgbar.");
+    switch (status) {
+    case 0:
+        return {};
+    case HotKeyRegistrar::combinationTaken:
+        return QString::fromUtf8(
+            "Dieses Tastenk\u00fcrzel ist bereits von einem anderen Programm belegt.");
+    case HotKeyRegistrar::keyUnavailable:
+        return QString::fromUtf8("Diese Taste gibt es auf der aktuellen Tastaturbelegung nicht.");
+    case HotKeyRegistrar::grabsUnavailable:
+        return QString::fromUtf8(
+            "Globale Tastenk\u00fcrzel sind auf diesem Desktop nicht verf\u00fcgbar.");
+    default:
+        return QString::fromUtf8(
+                   "Dieses Tastenk\u00fcrzel lie\u00df sich nicht einrichten (Status %1).")
+            .arg(status);
+    }
+}
+
 } // namespace
 
 GeneralPane::GeneralPane(Preferences& preferences, ConfigStore& store,
-                         std::function<void()> onHotKeyChange, LaunchAtLogin& launchAtLogin,
-                         DesktopOpener opener, ChooseConfigurationFile chooseFile, QWidget* parent)
+                         std::function<void()> onHotKeyChange, const HotKeyService& hotKeys,
+                         LaunchAtLogin& launchAtLogin, DesktopOpener opener,
+                         ChooseConfigurationFile chooseFile, QWidget* parent)
     : QWidget(parent), m_preferences(preferences), m_store(store),
-      m_onHotKeyChange(std::move(onHotKeyChange)), m_launchAtLogin(launchAtLogin), m_opener(opener),
-      m_chooseFile(std::move(chooseFile)),
+      m_onHotKeyChange(std::move(onHotKeyChange)), m_hotKeys(hotKeys),
+      m_launchAtLogin(launchAtLogin), m_opener(opener), m_chooseFile(std::move(chooseFile)),
       m_hotKeyText(storedText(preferences.quickSearchHotKey())) {
     auto* pane = new QVBoxLayout(this);
     addConfigurationSection(*pane);
@@ -38,9 +64,12 @@ GeneralPane::GeneralPane(Preferences& preferences, ConfigStore& store,
             [this] { m_tooltipSwitch->setChecked(m_preferences.showCommandTooltips()); });
     connect(&m_preferences, &Preferences::quickSearchHotKeyChanged, this,
             &GeneralPane::followHotKey);
+    connect(&m_hotKeys, &HotKeyService::registrationChanged, this,
+            &GeneralPane::showHotKeyRegistration);
     showLocation();
     showSortMode();
     showLaunchAtLogin();
+    showHotKeyRegistration();
 }
 
 void GeneralPane::addConfigurationSection(QBoxLayout& pane) {
@@ -117,6 +146,10 @@ void GeneralPane::addBehaviourSection(QBoxLayout& pane) {
             [this](std::optional<HotKeyCombination> combination) {
                 m_preferences.setQuickSearchHotKey(combination);
             });
+
+    m_hotKeyNote = SettingsForm::caption({}, SettingsForm::attentionColor);
+    m_hotKeyNote->setObjectName("hotKeyNote");
+    form->addRow(QString(), m_hotKeyNote);
 }
 
 void GeneralPane::showEvent(QShowEvent* event) {
@@ -156,6 +189,13 @@ void GeneralPane::followHotKey() {
     m_hotKeyText = std::move(text);
     if (m_onHotKeyChange)
         m_onHotKeyChange();
+}
+
+void GeneralPane::showHotKeyRegistration() {
+    const QString note = hotKeyNote(m_hotKeys.registrationStatus());
+    m_hotKeyNote->setText(note);
+    SettingsForm::showRow(*m_hotKeyNote, !note.isEmpty());
+    m_recorder->setRefused(!note.isEmpty());
 }
 
 } // namespace kelvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Kelvane/Desktop/DesktopOpener.hpp"
+#include "Kelvane/HotKey/HotKeyService.hpp"
 #include "Kelvane/Preferences/LaunchAtLogin.hpp"
 #include "Kelvane/Preferences/Preferences.hpp"
 #include "Kelvane/Settings/ConfigurationFileChooser.hpp"
@@ -22,14 +23,15 @@ namespace kelvane {
 class HotKeyRecorder;
 
 /// The "Allgemein" pane: the configuration file and its sort order, launch at login, command
-/// tooltips and the quick-search hot key.
+/// tooltips and the quick-search hot key, with a note beside it while the system refuses it.
 class GeneralPane : public QWidget {
     Q_OBJECT
 
 public:
-    /// `onHotKeyChange` is called once for every change of the stored hot key, whoever made it.
+    /// `onHotKeyChange` is called once for every change of the stored hot key, whoever made it;
+    /// `hotKeys` tells whether the registration it leads to worked.
     GeneralPane(Preferences& preferences, ConfigStore& store, std::function<void()> onHotKeyChange,
-                LaunchAtLogin& launchAtLogin, DesktopOpener opener,
+                const HotKeyService& hotKeys, LaunchAtLogin& launchAtLogin, DesktopOpener opener,
                 ChooseConfigurationFile chooseFile, QWidget* parent = nullptr);
 
 protected:
@@ -44,10 +46,12 @@ private:
     void showSortMode();
     void showLaunchAtLogin();
     void followHotKey();
+    void showHotKeyRegistration();
 
     Preferences& m_preferences;
     ConfigStore& m_store;
     std::function<void()> m_onHotKeyChange;
+    const HotKeyService& m_hotKeys;
     LaunchAtLogin& m_launchAtLogin;
     DesktopOpener m_opener;
     ChooseConfigurationFile m_chooseFile;
@@ -60,6 +64,7 @@ private:
     QLabel* m_approvalNote = nullptr;
     QCheckBox* m_tooltipSwitch = nullptr;
     HotKeyRecorder* m_recorder = nullptr;
+    QLabel* m_hotKeyNote = nullptr;
 };
 
 } // namespace kelvane

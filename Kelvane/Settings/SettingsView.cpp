@@ -13,10 +13,11 @@ SettingsView::SettingsView(SettingsDependencies dependencies, QWidget* parent)
     : QTabWidget(parent) {
     setObjectName("settingsTabs");
     setDocumentMode(true);
-    auto* general = new GeneralPane(
-        dependencies.preferences, dependencies.store, std::move(dependencies.onHotKeyChange),
-        dependencies.launchAtLogin, DesktopOpener(dependencies.workspace, dependencies.dialogs),
-        std::move(dependencies.chooseFile));
+    auto* general = new GeneralPane(dependencies.preferences, dependencies.store,
+                                    std::move(dependencies.onHotKeyChange), dependencies.hotKeys,
+                                    dependencies.launchAtLogin,
+                                    DesktopOpener(dependencies.workspace, dependencies.dialogs),
+                                    std::move(dependencies.chooseFile));
     general->setObjectName("generalPane");
     auto* terminal = new TerminalPane(dependencies.preferences, dependencies.store);
     terminal->setObjectName("terminalPane");

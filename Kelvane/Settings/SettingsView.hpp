@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Kelvane/Desktop/Dialogs.hpp"
+#include "Kelvane/HotKey/HotKeyService.hpp"
 #include "Kelvane/Preferences/LaunchAtLogin.hpp"
 #include "Kelvane/Preferences/Preferences.hpp"
 #include "Kelvane/Settings/ConfigurationFileChooser.hpp"
@@ -18,6 +19,8 @@ struct SettingsDependencies {
     ConfigStore& store;
     /// Called once for every change of the stored quick-search hot key.
     std::function<void()> onHotKeyChange;
+    /// Whether the registration of the hot key worked.
+    const HotKeyService& hotKeys;
     LaunchAtLogin& launchAtLogin;
     Dialogs& dialogs;
     Workspace& workspace;

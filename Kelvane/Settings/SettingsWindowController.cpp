@@ -6,12 +6,10 @@
 
 namespace kelvane {
 
-SettingsWindowController::SettingsWindowController(Preferences& preferences, ConfigStore& store,
-                                                   std::function<void()> onHotKeyChange,
-                                                   LaunchAtLogin& launchAtLogin, Dialogs& dialogs,
-                                                   Workspace& workspace,
-                                                   ChooseConfigurationFile chooseFile,
-                                                   QObject* parent)
+SettingsWindowController::SettingsWindowController(
+    Preferences& preferences, ConfigStore& store, std::function<void()> onHotKeyChange,
+    const HotKeyService& hotKeys, LaunchAtLogin& launchAtLogin, Dialogs& dialogs,
+    Workspace& workspace, ChooseConfigurationFile chooseFile, QObject* parent)
     : QObject(parent),
       m_window(std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowTitleHint |
                                                       Qt::WindowCloseButtonHint |
@@ -23,7 +21,7 @@ SettingsWindowController::SettingsWindowController(Preferences& preferences, Con
     // The window is not resizable, but follows its panes: a row that appears (a problem, a
     // note) makes it taller instead of cutting a caption or needing a scrollbar.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(new SettingsView({preferences, store, std::move(onHotKeyChange),
+    layout->addWidget(new SettingsView({preferences, store, std::move(onHotKeyChange), hotKeys,
                                         launchAtLogin, dialogs, workspace, std::move(chooseFile)}));
     layout->activate();
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -19,8 +19,8 @@ public:
     /// `chooseFile` asks for another configuration file (`chooseConfigurationFileWithDialog` in
     /// the application); `onHotKeyChange` is called once for every change of the stored hot key.
     SettingsWindowController(Preferences& preferences, ConfigStore& store,
-                             std::function<void()> onHotKeyChange, LaunchAtLogin& launchAtLogin,
-                             Dialogs& dialogs, Workspace& workspace,
+                             std::function<void()> onHotKeyChange, const HotKeyService& hotKeys,
+                             LaunchAtLogin& launchAtLogin, Dialogs& dialogs, Workspace& workspace,
                              ChooseConfigurationFile chooseFile, QObject* parent = nullptr);
     ~SettingsWindowController() override;
 

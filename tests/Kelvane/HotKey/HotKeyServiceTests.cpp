@@ -64,10 +64,13 @@ TEST_F(HotKeyServiceTest, noCombinationOrNoModifierRemovesTheRegistrationAndRegi
 }
 
 TEST_F(HotKeyServiceTest, aRefusedRegistrationIsLoggedWithItsStatusAndLaterOnesRetry) {
+    int changes = 0;
+    QObject::connect(&service, &HotKeyService::registrationChanged, [&] { ++changes; });
     registrar.refusal = HotKeyRegistrar::combinationTaken;
     service.registerCombination(shiftCommandK);
 
     EXPECT_FALSE(service.isRegistered());
+    EXPECT_EQ(service.registrationStatus(), HotKeyRegistrar::combinationTaken);
     EXPECT_EQ(log, (Lines{"hotkey error Hotkey konnte nicht registriert werden "
                           "(Status -9878) \u2014 vermutlich belegt."}));
 
@@ -77,6 +80,8 @@ TEST_F(HotKeyServiceTest, aRefusedRegistrationIsLoggedWithItsStatusAndLaterOnesR
     // Nothing was held after the refusal, so there is nothing to unregister before the retry.
     EXPECT_EQ(registrar.calls, (Lines{"register 40 768", "register 49 4096"}));
     EXPECT_TRUE(service.isRegistered());
+    EXPECT_EQ(service.registrationStatus(), 0);
+    EXPECT_EQ(changes, 2);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Kelvane/HotKey/HotKeyRecorder.hpp"
 
+#include "support/FakeHotKeyRegistrar.hpp"
 #include "support/FakeLoginItemService.hpp"
 #include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
@@ -42,9 +43,17 @@ protected:
     std::optional<fs::path> chosenFile;
     std::vector<fs::path> chooserStartedAt;
     int hotKeyChanges = 0;
+    std::unique_ptr<test::FakeHotKeyRegistrar> ownedRegistrar =
+        std::make_unique<test::FakeHotKeyRegistrar>();
+    test::FakeHotKeyRegistrar& registrar = *ownedRegistrar;
+    HotKeyService hotKeys{std::move(ownedRegistrar)};
     GeneralPane pane{preferences,
                      store,
-                     [this] { ++hotKeyChanges; },
+                     [this] {
+                         ++hotKeyChanges;
+                         hotKeys.registerCombination(preferences.quickSearchHotKey());
+                     },
+                     hotKeys,
                      launchAtLogin,
                      {workspace, dialogs},
                      [this](const fs::path& current) {
@@ -72,6 +81,42 @@ TEST_F(GeneralPaneTest, theHotKeyIsStoredAndReportedOncePerChange) {
     preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
     EXPECT_EQ(find<QPushButton>("hotKeyButton").text(), QString::fromUtf8("\u2325\u2318Leertaste"));
     EXPECT_EQ(hotKeyChanges, 3);
+}
+
+TEST_F(GeneralPaneTest, aRefusedHotKeyIsRecordedAndNamedUntilOneWorks) {
+    auto& note = find<QLabel>("hotKeyNote");
+    auto& recorder = find<HotKeyRecorder>("hotKeyRecorder");
+    EXPECT_TRUE(note.isHidden());
+
+    const struct {
+        int32_t refusal;
+        const char* note;
+    } refusals[] = {
+        {HotKeyRegistrar::combinationTaken,
+         "Dieses Tastenk\u00fcrzel ist bereits von einem anderen Programm belegt."},
+        {HotKeyRegistrar::grabsUnavailable,
+         "Globale Tastenk\u00fcrzel sind auf diesem Desktop nicht verf\u00fcgbar."},
+        {HotKeyRegistrar::keyUnavailable,
+         "Diese Taste gibt es auf der aktuellen Tastaturbelegung nicht."},
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.note);
+        registrar.refusal = refusal.refusal;
+        preferences.setQuickSearchHotKey(std::nullopt);
+        record(Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
+        EXPECT_EQ(recorder.combination(), (HotKeyCombination{40, 768}));
+        EXPECT_EQ(preferenceStore.values.at("quickSearchHotKey"),
+                  PreferenceValue(std::string("40,768")));
+        EXPECT_FALSE(note.isHidden());
+        EXPECT_EQ(note.text(), QString::fromUtf8(refusal.note));
+        EXPECT_TRUE(recorder.isRefused());
+    }
+
+    registrar.refusal = 0;
+    record(Qt::Key_J, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_TRUE(registrar.held);
+    EXPECT_TRUE(note.isHidden());
+    EXPECT_FALSE(recorder.isRefused());
 }
 
 TEST_F(GeneralPaneTest, sortOrderAndTooltipsReloadOnceWhenChanged) {

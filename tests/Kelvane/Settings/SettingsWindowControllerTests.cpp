@@ -2,6 +2,7 @@
 
 #include "Kelvane/Settings/SettingsView.hpp"
 
+#include "support/FakeHotKeyRegistrar.hpp"
 #include "support/FakeLoginItemService.hpp"
 #include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
@@ -20,9 +21,11 @@ protected:
     LaunchAtLogin launchAtLogin{loginItems};
     test::RecordingDialogs dialogs;
     test::RecordingWorkspace workspace;
+    HotKeyService hotKeys{std::make_unique<test::FakeHotKeyRegistrar>()};
     SettingsWindowController controller{preferences,
                                         store,
                                         {},
+                                        hotKeys,
                                         launchAtLogin,
                                         dialogs,
                                         workspace,

@@ -36,7 +36,7 @@ std::string commandName(const Word& word) {
 
 struct Wrapper {
     std::string_view name;
-    ShellOptions::Spec spec;
+    ShellOptions::Grammar grammar;
     // Operands before the command: timeout's duration, chroot's folder.
     std::size_t operandsBefore = 0;
     bool elevates = false;
@@ -193,7 +193,7 @@ std::optional<Resolved> resolve(Words words) {
         if (wrapper->elevates)
             resolved.elevatingWords.push_back(i);
         resolved.moreOperands = resolved.moreOperands || wrapper->addsOperands;
-        const auto operand = ShellOptions::firstOperand(words.subspan(i + 1), wrapper->spec);
+        const auto operand = ShellOptions::firstOperand(words.subspan(i + 1), wrapper->grammar);
         if (!operand)
             return resolved;
         i += 1 + *operand + wrapper->operandsBefore;

@@ -16,7 +16,8 @@ bool matchesAny(std::string_view written, std::initializer_list<std::string_view
                        [&](std::string_view name) { return abbreviates(written, name); });
 }
 
-Options read(std::span<const ShellWords::Word> words, const Spec& spec, bool untilFirstOperand) {
+Options read(std::span<const ShellWords::Word> words, const Grammar& grammar,
+             bool untilFirstOperand) {
     Options out;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -25,7 +26,7 @@ Options read(std::span<const ShellWords::Word> words, const Spec& spec, bool unt
             out.operands.push_back(i);
             if (untilFirstOperand)
                 break;
-            optionsEnded = optionsEnded || !spec.optionsAfterOperands;
+            optionsEnded = optionsEnded || !grammar.optionsAfterOperands;
             continue;
         }
         if (word == "--") {
@@ -38,7 +39,7 @@ Options read(std::span<const ShellWords::Word> words, const Spec& spec, bool unt
             if (const std::size_t equals = name.find('='); equals != std::string_view::npos) {
                 value = name.substr(equals + 1);
                 name = name.substr(0, equals);
-            } else if (matchesAny(name, spec.longWithValue) && i + 1 < words.size()) {
+            } else if (matchesAny(name, grammar.longWithValue) && i + 1 < words.size()) {
                 value = words[++i].value;
             }
             out.options.push_back({name, true, value, i});
@@ -49,7 +50,7 @@ Options read(std::span<const ShellWords::Word> words, const Spec& spec, bool unt
         std::bitset<256> seen;
         for (std::size_t j = 1; j < word.size(); ++j) {
             const std::string_view letter = word.substr(j, 1);
-            if (spec.shortWithValue.find(letter.front()) == std::string_view::npos) {
+            if (grammar.shortWithValue.find(letter.front()) == std::string_view::npos) {
                 const auto byte = static_cast<unsigned char>(letter.front());
                 if (!seen.test(byte))
                     out.options.push_back({letter, false, {}, wordIndex});
@@ -86,12 +87,13 @@ std::optional<std::string_view> Options::value(char letter, std::string_view lon
     return found;
 }
 
-Options read(std::span<const ShellWords::Word> words, const Spec& spec) {
-    return read(words, spec, false);
+Options read(std::span<const ShellWords::Word> words, const Grammar& grammar) {
+    return read(words, grammar, false);
 }
 
-std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words, const Spec& spec) {
-    const Options options = read(words, spec, true);
+std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words,
+                                        const Grammar& grammar) {
+    const Options options = read(words, grammar, true);
     if (options.operands.empty())
         return std::nullopt;
     return options.operands.front();

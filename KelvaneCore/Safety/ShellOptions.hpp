@@ -14,7 +14,7 @@
 namespace kelvane::ShellOptions {
 
 /// Which options of a command take a value, and where its options may stand.
-struct Spec {
+struct Grammar {
     std::string_view shortWithValue;
     std::initializer_list<std::string_view> longWithValue;
     /// GNU's rule: options may follow operands. Otherwise the first operand ends them, as it
@@ -46,10 +46,11 @@ struct Options {
 /// True when `written` names the long option `name` or abbreviates it to three letters or more.
 bool abbreviates(std::string_view written, std::string_view name);
 
-Options read(std::span<const ShellWords::Word> words, const Spec& spec);
+Options read(std::span<const ShellWords::Word> words, const Grammar& grammar);
 
 /// The index of the first operand, reading no further than that: where a wrapper's command
 /// starts.
-std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words, const Spec& spec);
+std::optional<std::size_t> firstOperand(std::span<const ShellWords::Word> words,
+                                        const Grammar& grammar);
 
 } // namespace kelvane::ShellOptions

@@ -25,8 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int maxSymbolicLinks = 40;
-
 [[noreturn]] void fail(FileError::Operation operation, const fs::path& path, int errorNumber) {
     throw FileError(operation, path.string(), describeSystemError(errorNumber));
 }

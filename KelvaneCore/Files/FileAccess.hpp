@@ -24,6 +24,10 @@ std::string readRegularFile(const std::filesystem::path& path);
 /// `path` names it in errors.
 std::string readOpenFile(int fd, const std::filesystem::path& path);
 
+/// How many symbolic links a path may pass through before it counts as a loop, as the kernel's
+/// own limit for one lookup.
+inline constexpr int maxSymbolicLinks = 40;
+
 /// The longest file name a folder can hold on the systems Kelvane runs on, in bytes.
 inline constexpr std::size_t maxNameBytes = 255;
 

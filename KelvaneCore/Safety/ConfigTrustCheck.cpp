@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
+#include "KelvaneCore/Files/FileAccess.hpp"
 #include "KelvaneCore/Terminal/ShellQuoting.hpp"
 
 #include <fcntl.h>
@@ -18,9 +19,6 @@ namespace kelvane::ConfigTrustCheck {
 namespace {
 
 namespace fs = std::filesystem;
-
-// As many links as the kernel follows before it gives up with ELOOP.
-constexpr int maxSymbolicLinks = 40;
 
 // Folders are only looked into, so the right to search one is enough to hold it open.
 #if defined(O_PATH)
@@ -160,7 +158,7 @@ bool PathWalk::follow(const std::string& name, const struct stat& link) {
     if (!trusts(link.st_uid))
         addOnTheWay({Issue::LinkNotOwnedByUser{childPath(folder.path, name),
                                                static_cast<std::uint32_t>(link.st_uid)}});
-    if (++m_links > maxSymbolicLinks) {
+    if (++m_links > FileAccess::maxSymbolicLinks) {
         errno = ELOOP;
         return false;
     }

@@ -81,8 +81,9 @@ std::string TerminalProgram::behaviourSummary() const {
                 requests.push_back(germanQuoted(behaviourName(requested)));
         if (requests.empty())
             continue;
-        const std::string verb = requests.size() == 1 ? " \u00F6ffnet " : " \u00F6ffnen ";
-        fallbacks.push_back(joined(requests, " und ") + verb + std::string(whatOpens(target)));
+        const std::string verb = requests.size() == 1 ? "\u00F6ffnet " : "\u00F6ffnen ";
+        fallbacks.push_back(verb + joined(requests, " und ") + " " +
+                            std::string(whatOpens(target)));
     }
     if (fallbacks.empty())
         return std::string(name) + " \u00F6ffnet Befehle in einem neuen Fenster, einem neuen Tab "

@@ -84,8 +84,7 @@ TerminalLaunch TerminalArgumentBuilder::launch(TerminalKind kind, const ShellCom
         return {application("Alacritty", "alacritty") + Arguments{"--title=" + title, "-e"} +
                 shellRun};
     case TerminalKind::gnomeTerminal:
-        return {Arguments{"gnome-terminal", tab ? "--tab" : "--window", "--title=" + title, "--"} +
-                shellRun};
+        return {Arguments{"gnome-terminal", "--window", "--title=" + title, "--"} + shellRun};
     case TerminalKind::konsole:
         return {(tab ? Arguments{"konsole", "--new-tab", "-e"} : Arguments{"konsole", "-e"}) +
                 shellRun};

@@ -14,6 +14,8 @@ using enum TerminalKind;
 constexpr auto script = TerminalFamily::appleScript;
 constexpr auto arguments = TerminalFamily::commandLine;
 
+// GNOME Terminal puts "--tab" into the window it is called from, and from anywhere else opens a
+// window of its own, so it cannot open a tab for a program outside it.
 // clang-format off
 constexpr std::array<TerminalProgram, allTerminalKinds.size()> table{{
     // kind           name                  executable          family     macOS  Linux  tabs   current title
@@ -24,7 +26,7 @@ constexpr std::array<TerminalProgram, allTerminalKinds.size()> table{{
     {ghostty,        "Ghostty",            "ghostty",          arguments, true,  true,  false, false, true},
     {alacritty,      "Alacritty",          "alacritty",        arguments, true,  true,  false, false, true},
     {desktopDefault, "Standardterminal",   "",                 arguments, false, true,  false, false, false},
-    {gnomeTerminal,  "GNOME Terminal",     "gnome-terminal",   arguments, false, true,  true,  false, true},
+    {gnomeTerminal,  "GNOME Terminal",     "gnome-terminal",   arguments, false, true,  false, false, true},
     {konsole,        "Konsole",            "konsole",          arguments, false, true,  true,  false, false},
     {xfce4Terminal,  "Xfce Terminal",      "xfce4-terminal",   arguments, false, true,  true,  false, true},
     {foot,           "foot",               "foot",             arguments, false, true,  false, false, true},

@@ -23,7 +23,7 @@ TEST(TerminalProgram, eachProgramFallsBackToTheNearestBehaviourItCanDo) {
         {K::ghostty, B::window, B::window},
         {K::alacritty, B::window, B::window},
         {K::desktopDefault, B::window, B::window},
-        {K::gnomeTerminal, B::tab, B::tab},
+        {K::gnomeTerminal, B::window, B::window},
         {K::konsole, B::tab, B::tab},
         {K::xfce4Terminal, B::tab, B::tab},
         {K::foot, B::window, B::window},

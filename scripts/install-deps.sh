@@ -9,9 +9,10 @@
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
 # xterm runs the chosen commands when the desktop brings no terminal program of its own, and
 # xdg-utils (xdg-open) opens the configuration file and its folder from the menu. xterm, tmux and
-# gnome-terminal (with dbus-run-session from dbus-daemon, about ten seconds to install) run the
-# commands in real terminal programs in the end-to-end test. Installing gnome-terminal makes it
-# the x-terminal-emulator of the machine; the tests name their programs and do not mind.
+# gnome-terminal (about ten seconds to install) run the commands in real terminal programs in the
+# end-to-end test. Installing gnome-terminal makes it the x-terminal-emulator of the machine; the
+# tests name their programs and do not mind.
+# dbus-daemon gives the tests a session bus of their own (dbus-run-session).
 set -euo pipefail
 
 packages=(

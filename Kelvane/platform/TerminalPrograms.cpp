@@ -96,8 +96,7 @@ std::string usedName(TerminalKind chosen) {
     const TerminalKind used = terminalKindUsedOn(platform(), chosen);
     std::string name(terminalProgram(used).name);
     if (used == TerminalKind::desktopDefault)
-        if (const auto found = desktopTerminal())
-            name += " " + germanQuoted(found->substr(found->rfind('/') + 1));
+        name += " " + germanQuoted(terminalProgramName());
     return name;
 }
 

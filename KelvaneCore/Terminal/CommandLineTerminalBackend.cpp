@@ -39,7 +39,7 @@ void CommandLineTerminalBackend::run(const ShellCommand& command, OpenBehavior o
         return;
     }
     const OpenBehavior used = program.nearestBehavior(openIn);
-    m_queue.submit([this, &program, used, launch = m_builder.launch(m_kind, command, used),
+    m_queue.submit([this, &program, launch = m_builder.launch(m_kind, command, used),
                     completion = std::move(completion)] {
         ProgramAnswer answer;
         try {

@@ -4,13 +4,15 @@
 
 namespace kelvane::MenuPlacement {
 
-int submenuLeft(const QRect& parent, int width, const QRect& screen) {
+int submenuLeft(const QRect& parent, int width, const QRect& screen, bool towardsLeft) {
     const int right = parent.right() + 1;
     const int left = parent.left() - width;
-    if (right + width <= screen.right() + 1)
-        return right;
-    if (left >= screen.left())
+    const bool fitsRight = right + width <= screen.right() + 1;
+    const bool fitsLeft = left >= screen.left();
+    if (fitsLeft && (towardsLeft || !fitsRight))
         return left;
+    if (fitsRight)
+        return right;
     const int roomRight = screen.right() + 1 - right;
     const int roomLeft = parent.left() - screen.left();
     return roomRight >= roomLeft ? std::max(screen.left(), screen.right() + 1 - width)

@@ -196,6 +196,11 @@ private:
         m_perform(*item.action, item.command);
     }
 
+    static const QMenu* openParent(const QMenu& menu) {
+        const auto* parent = qobject_cast<const QMenu*>(menu.parentWidget());
+        return parent && parent->isVisible() ? parent : nullptr;
+    }
+
     /// A submenu goes beside its parent, never over it while the screen has room on either side;
     /// the root keeps its place as far as its screen allows.
     static void place(QMenu& menu) {
@@ -204,9 +209,12 @@ private:
             return;
         const QRect bounds = screen->geometry();
         QPoint topLeft = MenuPlacement::withinScreen(menu.geometry(), bounds);
-        if (const auto* parent = qobject_cast<QMenu*>(menu.parentWidget());
-            parent && parent->isVisible())
-            topLeft.setX(MenuPlacement::submenuLeft(parent->geometry(), menu.width(), bounds));
+        if (const QMenu* parent = openParent(menu)) {
+            const QMenu* grandparent = openParent(*parent);
+            const bool towardsLeft = grandparent && parent->x() < grandparent->x();
+            topLeft.setX(
+                MenuPlacement::submenuLeft(parent->geometry(), menu.width(), bounds, towardsLeft));
+        }
         if (topLeft != menu.pos())
             menu.move(topLeft);
     }

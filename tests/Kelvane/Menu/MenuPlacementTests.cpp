@@ -11,19 +11,23 @@ TEST(MenuPlacement, submenusGoBesideTheirParentOnTheSideWithRoom) {
         const char* name;
         QRect parent;
         int width;
+        bool towardsLeft;
         int expectedLeft;
     };
     const std::vector<Case> cases{
-        {"right where it fits", {100, 50, 200, 300}, 250, 300},
-        {"exactly to the right edge", {500, 50, 200, 300}, 300, 700},
-        {"left when the right has no room", {600, 50, 200, 300}, 300, 300},
-        {"exactly to the left edge", {600, 50, 200, 300}, 600, 0},
-        {"pushed onto the screen on the roomier right", {300, 50, 200, 300}, 600, 400},
-        {"pushed onto the screen on the roomier left", {600, 50, 200, 300}, 700, 0},
+        {"right where it fits", {100, 50, 200, 300}, 250, false, 300},
+        {"exactly to the right edge", {500, 50, 200, 300}, 300, false, 700},
+        {"left when the right has no room", {600, 50, 200, 300}, 300, false, 300},
+        {"exactly to the left edge", {600, 50, 200, 300}, 600, false, 0},
+        {"left on, after the cascade turned left", {400, 50, 200, 300}, 300, true, 100},
+        {"right when the left has no room", {100, 50, 200, 300}, 300, true, 300},
+        {"pushed onto the screen on the roomier right", {300, 50, 200, 300}, 600, false, 400},
+        {"pushed onto the screen on the roomier left", {600, 50, 200, 300}, 700, true, 0},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        EXPECT_EQ(MenuPlacement::submenuLeft(testCase.parent, testCase.width, screen),
+        EXPECT_EQ(MenuPlacement::submenuLeft(testCase.parent, testCase.width, screen,
+                                             testCase.towardsLeft),
                   testCase.expectedLeft);
     }
 }

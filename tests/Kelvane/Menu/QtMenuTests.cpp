@@ -302,7 +302,7 @@ TEST(QtMenu, aMenuTallerThanTheScreenScrollsInOneColumn) {
               menu->actionGeometry(actions.front()).left());
 }
 
-TEST(QtMenu, submenusOpenBesideTheirParentOnTheSideWithRoom) {
+TEST(QtMenu, submenusOpenBesideTheirParentOnTheSideWithRoomNeverOverAnOpenMenu) {
     const auto menu =
         makeQMenu({groupOf("Erste", {groupOf("Zweite", {groupOf("Dritte", {item("Tief")})})})}, {});
     const QRect screen = screenGeometry();
@@ -312,10 +312,12 @@ TEST(QtMenu, submenusOpenBesideTheirParentOnTheSideWithRoom) {
         QMenu& second = hoveredOpen(*menu, *menu->actions()[0]);
         QMenu& third = hoveredOpen(second, *second.actions()[0]);
         QMenu& fourth = hoveredOpen(third, *third.actions()[0]);
-        for (const QMenu* shown : {&second, &third, &fourth}) {
-            EXPECT_FALSE(shown->geometry().intersects(shown->parentWidget()->geometry()))
-                << shown->title().toStdString();
-            EXPECT_TRUE(screen.contains(shown->geometry())) << shown->title().toStdString();
+        const std::vector<const QMenu*> open{menu.get(), &second, &third, &fourth};
+        for (std::size_t index = 1; index < open.size(); ++index) {
+            SCOPED_TRACE(open[index]->title().toStdString());
+            EXPECT_TRUE(screen.contains(open[index]->geometry()));
+            for (std::size_t before = 0; before < index; ++before)
+                EXPECT_FALSE(open[index]->geometry().intersects(open[before]->geometry()));
         }
         menu->hide();
     }

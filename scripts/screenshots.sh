@@ -192,10 +192,10 @@ xdotool keyup alt
 keys_then 1 Escape Escape Escape
 stop_app
 
-# Up from the top wraps round to "Kelvane beenden", so the menu scrolls to its end.
+# End scrolls the long menu to its end: its last commands, then the fixed items.
 start_app long.json
 open_menu
-keys Up
+keys End
 shoot 14-long-menu
 keys_then 1 Escape
 stop_app

@@ -7,8 +7,11 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace kelvane {
 namespace {
@@ -123,6 +126,13 @@ public:
                 return true;
             }
             break;
+        case QEvent::MouseMove:
+            // Qt takes a pointer anywhere below (or above) a scrolling menu for one on its scroll
+            // arrow, so a menu opened above a tray icon would scroll on while the pointer rests on
+            // the icon.
+            if (!overOpenMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()))
+                return true;
+            break;
         case QEvent::Show:
             place(*menu);
             break;
@@ -194,6 +204,12 @@ private:
         for (auto menu = m_menus.rbegin(); menu != m_menus.rend(); ++menu)
             (*menu)->hide();
         m_perform(*item.action, item.command);
+    }
+
+    bool overOpenMenu(QPoint point) const {
+        return std::any_of(m_menus.begin(), m_menus.end(), [point](const QMenu* menu) {
+            return menu->isVisible() && menu->geometry().contains(point);
+        });
     }
 
     static const QMenu* openParent(const QMenu& menu) {

@@ -2,6 +2,7 @@
 
 #include "Kelvane/Menu/MenuBuilder.hpp"
 
+#include <QAbstractEventDispatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -300,6 +301,23 @@ TEST(QtMenu, aMenuTallerThanTheScreenScrollsInOneColumn) {
     const QList<QAction*> actions = menu->actions();
     EXPECT_EQ(menu->actionGeometry(actions.back()).left(),
               menu->actionGeometry(actions.front()).left());
+}
+
+TEST(QtMenu, aScrollingMenuScrollsOnlyWithThePointerOnItsArrow) {
+    std::vector<MenuItem> model;
+    for (int index = 0; index < 300; ++index)
+        model.push_back(item("Befehl " + std::to_string(index)));
+    const auto menu = makeQMenu(model, {});
+    poppedUp(*menu, {0, screenGeometry().bottom()});
+    const auto scrolls = [&menu](QPoint local) {
+        QMouseEvent move(QEvent::MouseMove, local, menu->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu.get(), &move);
+        // The scroller steps on a timer of the menu's own.
+        return !QAbstractEventDispatcher::instance()->registeredTimers(menu.get()).isEmpty();
+    };
+    EXPECT_FALSE(scrolls({10, menu->height() + 8})) << "the pointer on the tray icon below";
+    EXPECT_TRUE(scrolls({10, menu->height() - 2}));
 }
 
 TEST(QtMenu, submenusOpenBesideTheirParentOnTheSideWithRoomNeverOverAnOpenMenu) {

@@ -113,7 +113,6 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* menu = static_cast<QMenu*>(watched);
         switch (event->type()) {
         case QEvent::ShortcutOverride:
         case QEvent::KeyPress:
@@ -134,7 +133,8 @@ public:
                 return true;
             break;
         case QEvent::Show:
-            place(*menu);
+            if (auto* menu = qobject_cast<QMenu*>(watched))
+                place(*menu);
             break;
         case QEvent::Hide:
             QToolTip::hideText();

@@ -8,7 +8,10 @@
 # libx11-dev and libxcb1-dev grab the global hot key on X11.
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
 # xterm runs the chosen commands when the desktop brings no terminal program of its own, and
-# xdg-utils (xdg-open) opens the configuration file and its folder from the menu.
+# xdg-utils (xdg-open) opens the configuration file and its folder from the menu. xterm, tmux and
+# gnome-terminal (about ten seconds to install) run the commands in real terminal programs in the
+# end-to-end test. Installing gnome-terminal makes it the x-terminal-emulator of the machine; the
+# tests name their programs and do not mind.
 # dbus-daemon gives the tests a session bus of their own (dbus-run-session).
 set -euo pipefail
 
@@ -21,7 +24,7 @@ packages=(
     qt6-base-dev libgl-dev libqt6svg6 qt6-translations-l10n
     libx11-dev libxcb1-dev
     xvfb icewm xdotool x11-utils imagemagick
-    xterm xdg-utils dbus-daemon
+    xterm xdg-utils tmux gnome-terminal dbus-daemon
     fzf vim
     bash zsh dash
 )

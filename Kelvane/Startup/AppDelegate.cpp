@@ -2,11 +2,7 @@
 
 #include "Kelvane/Startup/ShuttleImport.hpp"
 #include "Kelvane/platform/Log.hpp"
-#include "Kelvane/platform/ScriptEngineFactory.hpp"
-
-#include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
-
-#include <QDir>
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
 #include <exception>
 
@@ -21,8 +17,12 @@ AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     m_store = std::make_unique<ConfigStore>(resolveConfigurationURL(), m_preferences);
-    auto backend = std::make_unique<TerminalAppBackend>(
-        TerminalAppScriptBuilder(QDir::homePath().toStdString()), makeScriptEngine(),
+    // The program the file names at the moment a command runs; the store outlives the backend.
+    auto backend = TerminalPrograms::makeBackend(
+        [store = m_store.get()] {
+            const auto& configuration = store->configuration();
+            return configuration ? configuration->settings.terminal : TerminalKind::terminalApp;
+        },
         [](std::string_view notice) { Log::info("terminal", std::string(notice)); });
     m_statusItem = std::make_unique<StatusItemController>(
         *m_store, m_preferences, std::move(backend), makeHotKeyRegistrar(),

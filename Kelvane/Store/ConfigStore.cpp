@@ -3,6 +3,7 @@
 #include "Kelvane/platform/Log.hpp"
 #include "Kelvane/platform/PreferenceStore.hpp"
 #include "Kelvane/platform/PrivateFolder.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 #include "KelvaneCore/Files/FileAccess.hpp"
@@ -35,6 +36,14 @@ std::string logMessage(const ConfigurationProblem& problem) {
                           },
                       },
                       problem.kind);
+}
+
+// The file cannot know which program this system runs in place of a name it does not know.
+void nameTheTerminalUsed(Configuration& configuration) {
+    for (ConfigurationWarning& warning : configuration.warnings)
+        if (auto* unsupported =
+                std::get_if<ConfigurationWarning::UnsupportedTerminal>(&warning.kind))
+            unsupported->usedInstead = TerminalPrograms::usedName(configuration.settings.terminal);
 }
 
 std::string loadedMessage(const Configuration& configuration) {
@@ -72,6 +81,7 @@ void ConfigStore::start() {
 void ConfigStore::reload() {
     auto result = ConfigurationFile::loadWithBytes(m_url, m_preferences.sortMode(), ::getuid());
     if (auto* loaded = std::get_if<ConfigurationFile::LoadedConfiguration>(&result)) {
+        nameTheTerminalUsed(loaded->configuration);
         Log::info("config", loadedMessage(loaded->configuration));
         m_loadedBytes = std::move(loaded->bytes);
         assign(m_configuration, std::optional(std::move(loaded->configuration)),

@@ -15,7 +15,35 @@ std::optional<Enum> fromRawValue(const std::array<Enum, count>& cases, std::stri
 
 } // namespace
 
-std::string_view rawValue(TerminalKind) {
+std::string_view rawValue(TerminalKind kind) {
+    switch (kind) {
+    case TerminalKind::terminalApp:
+        break;
+    case TerminalKind::iTerm2:
+        return "iterm2";
+    case TerminalKind::wezterm:
+        return "wezterm";
+    case TerminalKind::kitty:
+        return "kitty";
+    case TerminalKind::ghostty:
+        return "ghostty";
+    case TerminalKind::alacritty:
+        return "alacritty";
+    case TerminalKind::desktopDefault:
+        return "default";
+    case TerminalKind::gnomeTerminal:
+        return "gnome-terminal";
+    case TerminalKind::konsole:
+        return "konsole";
+    case TerminalKind::xfce4Terminal:
+        return "xfce4-terminal";
+    case TerminalKind::foot:
+        return "foot";
+    case TerminalKind::xterm:
+        return "xterm";
+    case TerminalKind::tmux:
+        return "tmux";
+    }
     return "terminal.app";
 }
 
@@ -51,8 +79,14 @@ LenientTerminalKind lenientTerminalKind(const std::optional<std::string_view>& r
     if (!raw || raw->empty())
         return {};
     const std::string lower = Unicode::lowercased(*raw);
-    if (lower == "terminal.app" || lower == "terminal")
+    if (lower == "terminal")
         return {};
+    if (lower == "iterm")
+        return {TerminalKind::iTerm2, std::nullopt};
+    if (lower == "x-terminal-emulator")
+        return {TerminalKind::desktopDefault, std::nullopt};
+    if (const auto kind = terminalKindFromRawValue(lower))
+        return {*kind, std::nullopt};
     return {TerminalKind::terminalApp, std::string(*raw)};
 }
 

@@ -15,7 +15,8 @@ std::string ConfigurationWarning::message() const {
             },
             [](const W::UnsupportedTerminal& w) {
                 return "Terminal " + germanQuoted(w.name) +
-                       " wird (noch) nicht unterst\u00FCtzt \u2014 Terminal.app wird verwendet.";
+                       " wird (noch) nicht unterst\u00FCtzt \u2014 " + w.usedInstead +
+                       " wird verwendet.";
             },
             [](const W::EmptyTitle& w) {
                 return "Eintrag ohne Namen in " + germanQuoted(w.path) +

@@ -18,6 +18,9 @@ struct ConfigurationWarning {
     /// A terminal program other than Terminal.app, as written.
     struct UnsupportedTerminal {
         std::string name;
+        /// The program that runs the commands instead, as the message names it; the
+        /// application puts in the one this system uses.
+        std::string usedInstead = "Terminal.app";
         bool operator==(const UnsupportedTerminal&) const = default;
     };
     struct EmptyTitle {

@@ -59,6 +59,7 @@ std::string TerminalExecutionError::errorDescription() const {
                 return unavailable.application + " konnte nicht gestartet werden.";
             },
             [](const UnsafeCommandText& unsafe) { return unsafeTextDescription(unsafe); },
+            [](const ProgramRefused& refused) { return refused.description; },
         },
         m_case);
 }
@@ -73,6 +74,8 @@ std::optional<std::string> TerminalExecutionError::recoverySuggestion() const {
                "Einstellungen auf \u201ENeues Fenster\u201C um.";
     if (const auto* unavailable = std::get_if<TerminalUnavailable>(&m_case))
         return unavailable->recoverySuggestion;
+    if (const auto* refused = std::get_if<ProgramRefused>(&m_case))
+        return refused->recoverySuggestion;
     if (std::holds_alternative<UnsafeCommandText>(m_case))
         return "Korrigiere den Eintrag in der Konfigurationsdatei.";
     return std::nullopt;

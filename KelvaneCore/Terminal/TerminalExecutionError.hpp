@@ -44,9 +44,15 @@ public:
         Defect defect = Defect::nulCharacter;
         bool operator==(const UnsafeCommandText&) const = default;
     };
+    /// A terminal program is missing or would not take the command; both texts are German.
+    struct ProgramRefused {
+        std::string description;
+        std::string recoverySuggestion;
+        bool operator==(const ProgramRefused&) const = default;
+    };
     using Case =
         std::variant<ScriptFailed, AutomationPermissionDenied, AccessibilityPermissionRequired,
-                     TerminalUnavailable, UnsafeCommandText>;
+                     TerminalUnavailable, UnsafeCommandText, ProgramRefused>;
 
     explicit TerminalExecutionError(Case errorCase);
 

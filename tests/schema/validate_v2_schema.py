@@ -52,7 +52,7 @@ REJECTED = [
     ("unknown top-level key", changed(cmds=[])),
     ("settings not an object", {**BASE, "settings": "tab"}),
     ("unknown settings key", changed(settings={"extra": 1})),
-    ("unsupported terminal", changed(settings={"terminal": "iTerm2"})),
+    ("unsupported terminal", changed(settings={"terminal": "Hyper"})),
     ("unknown openIn", changed(settings={"openIn": "new"})),
     ("entry not an object", changed(entry="ls")),
     ("unknown type", changed(entry={"type": "link", "title": "x", "command": "x"})),

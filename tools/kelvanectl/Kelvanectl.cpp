@@ -46,10 +46,14 @@ const std::array<Subcommand, 9>& subcommands() {
          2,
          search},
         {"script",
-         "script [--open-in window|tab|current] [--home ORDNER] [--working-directory ORDNER] "
-         "[--command-line] BEFEHL",
-         "Zeigt das AppleScript (oder mit --command-line die Befehlszeile) f\u00FCr einen Befehl.",
+         "script [--open-in window|tab|current] [--terminal NAME] [--shell PFAD] [--macos] "
+         "[--home ORDNER] [--working-directory ORDNER] [--command-line] BEFEHL",
+         "Zeigt das AppleScript oder den Programmaufruf (mit --command-line die Befehlszeile) "
+         "f\u00FCr einen Befehl; --macos zeigt den Aufruf unter macOS.",
          {{"--open-in", true, {"window", "tab", "current"}},
+          {"--terminal", true, {}},
+          {"--shell", true, {}},
+          {"--macos", false, {}},
           {"--home", true, {}},
           {"--working-directory", true, {}},
           {"--command-line", false, {}}},

@@ -4,8 +4,13 @@
 #include "Subcommands.hpp"
 
 #include "KelvaneCore/Safety/CommandRiskScanner.hpp"
-#include "KelvaneCore/Terminal/TerminalAppScriptBuilder.hpp"
+#include "KelvaneCore/Terminal/ITermScript.hpp"
+#include "KelvaneCore/Terminal/ShellQuoting.hpp"
+#include "KelvaneCore/Terminal/TerminalArguments.hpp"
+#include "KelvaneCore/Text/Joining.hpp"
+
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
+#include <cstdlib>
 
 namespace kelvane::ctl {
 namespace {
@@ -30,6 +35,35 @@ ShellCommand commandFrom(const Invocation& invocation) {
                         std::move(workingDirectory), confirm);
 }
 
+TerminalKind terminalFrom(const Invocation& invocation) {
+    const auto name = invocation.arguments.value("--terminal");
+    if (!name)
+        return TerminalKind::terminalApp;
+    const LenientTerminalKind read = lenientTerminalKind(*name);
+    if (!read.unsupported)
+        return read.kind;
+    std::vector<std::string> known;
+    for (TerminalKind kind : allTerminalKinds)
+        known.emplace_back(rawValue(kind));
+    throw UsageError("Unbekanntes Terminal " + germanQuoted(*name) + " \u2014 bekannt sind " +
+                     joined(known, ", ") + ".");
+}
+
+std::string userShell(const Invocation& invocation) {
+    if (const auto shell = invocation.arguments.value("--shell"))
+        return *shell;
+    const char* shell = std::getenv("SHELL");
+    return shell && *shell == '/' ? shell : "/bin/sh";
+}
+
+// One argument per word, each quoted for the shell, so that the vector reads unambiguously.
+std::string argumentLine(const TerminalLaunch& launch) {
+    std::vector<std::string> words;
+    for (const std::string& argument : launch.arguments)
+        words.push_back(ShellQuoting::singleQuoted(argument));
+    return joined(words, " ");
+}
+
 } // namespace
 
 int script(const Invocation& invocation) {
@@ -41,10 +75,25 @@ int script(const Invocation& invocation) {
     if (invocation.arguments.has("--command-line")) {
         invocation.out << builder.commandLine(command) << '\n';
     } else {
-        const OpenBehavior openIn =
+        const OpenBehavior requested =
             openBehaviorFromRawValue(invocation.arguments.value("--open-in").value_or("window"))
                 .value_or(OpenBehavior::window);
-        invocation.out << builder.script(command, openIn) << '\n';
+        const TerminalKind kind = terminalFrom(invocation);
+        const TerminalProgram& program = terminalProgram(kind);
+        if (const auto notice = program.fallbackNotice(requested))
+            invocation.err << *notice << '\n';
+        const OpenBehavior openIn = program.nearestBehavior(requested);
+        if (kind == TerminalKind::terminalApp)
+            invocation.out << builder.script(command, openIn) << '\n';
+        else if (kind == TerminalKind::iTerm2)
+            invocation.out << iTermScript(builder, command, openIn) << '\n';
+        else
+            invocation.out << argumentLine(TerminalArgumentBuilder{
+                                  builder, userShell(invocation), "x-terminal-emulator",
+                                  invocation.arguments.has("--macos") ? TerminalPlatform::macOS
+                                                                      : TerminalPlatform::linux}
+                                               .launch(kind, command, openIn))
+                           << '\n';
     }
     return success;
 }

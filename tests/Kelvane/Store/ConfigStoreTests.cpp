@@ -1,4 +1,5 @@
 #include "Kelvane/Store/ConfigStore.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
 #include "Kelvane/platform/Log.hpp"
 
@@ -74,6 +75,21 @@ TEST_F(ConfigStoreTest, aLoadLogsItsCountsAndClearsTheProblem) {
     EXPECT_EQ(store.problem(), std::nullopt);
     EXPECT_EQ(logged.back(), "config: Konfiguration geladen: 3 Befehle, 1 Hinweis(e)");
     EXPECT_EQ(reloads, 2);
+}
+
+// The file cannot know which program stands in for a name it does not know; the store does.
+TEST_F(ConfigStoreTest, anUnknownTerminalNamesTheProgramThatRunsInstead) {
+    folder.write("kelvane.json", R"({"settings": {"terminal": "Hyper"}, "items": []})");
+    store.reload();
+    ASSERT_TRUE(store.configuration());
+    const auto& warnings = store.configuration()->warnings;
+    ASSERT_EQ(warnings.size(), 1U);
+    EXPECT_EQ(warnings[0].message(),
+              "Terminal \u201EHyper\u201C wird (noch) nicht unterst\u00FCtzt \u2014 " +
+                  TerminalPrograms::usedName(TerminalKind::terminalApp) + " wird verwendet.");
+    // Only macOS has Terminal.app.
+    EXPECT_EQ(TerminalPrograms::usedName(TerminalKind::terminalApp).starts_with("Standardterminal"),
+              TerminalPrograms::platform() == TerminalPlatform::linux);
 }
 
 struct FailureCase {

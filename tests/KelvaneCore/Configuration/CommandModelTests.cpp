@@ -47,12 +47,21 @@ TEST(CommandModel, uuidIsRandomVersionFour) {
 
 // The loader's tests cover the usual spellings; these are the edges of the lenient readers.
 TEST(ConfigurationSettings, lenientReadersForgiveAnyText) {
-    const std::pair<std::optional<std::string_view>, std::optional<std::string>> terminals[] = {
-        {std::nullopt, std::nullopt}, {"terMinal.App", std::nullopt}, {" terminal", " terminal"}};
-    for (const auto& [raw, unsupported] : terminals) {
-        EXPECT_EQ(lenientTerminalKind(raw).unsupported, unsupported);
-        EXPECT_EQ(lenientTerminalKind(raw).kind, TerminalKind::terminalApp);
-    }
+    using K = TerminalKind;
+    const LenientTerminalKind unknown{K::terminalApp, " terminal"};
+    const std::pair<std::optional<std::string_view>, LenientTerminalKind> terminals[] = {
+        {std::nullopt, {}},
+        {"terMinal.App", {}},
+        {" terminal", unknown},
+        {"iTerm", {K::iTerm2, {}}},
+        {"X-Terminal-Emulator", {K::desktopDefault, {}}},
+        {"GNOME-Terminal", {K::gnomeTerminal, {}}},
+        {"Hyper", {K::terminalApp, "Hyper"}}};
+    for (const auto& [raw, read] : terminals)
+        EXPECT_EQ(lenientTerminalKind(raw), read) << raw.value_or("(none)");
+    // Every program's own raw text reads back as that program.
+    for (const K kind : allTerminalKinds)
+        EXPECT_EQ(lenientTerminalKind(rawValue(kind)).kind, kind) << rawValue(kind);
     EXPECT_EQ(lenientOpenBehavior("new"), OpenBehavior::window);
     EXPECT_EQ(lenientEditorSetting(""), EditorSetting::system());
     EXPECT_EQ(lenientEditorSetting(" Vim "), EditorSetting::terminalEditor(" Vim "));

@@ -107,6 +107,17 @@ TEST(ConfigMigrator, escapesEveryControlCharacterWhereverItStands) {
     }
 }
 
+TEST(ConfigMigrator, everyTerminalProgramReadsBackAsItself) {
+    const ConfigurationLoader loader{SortMode::fileOrder, SortMode::fileOrder};
+    for (const TerminalKind kind : allTerminalKinds) {
+        Configuration configuration = loader.load(R"({"items": []})");
+        configuration.settings.terminal = kind;
+        const Configuration reread = loader.load(ConfigMigrator::makeV2JSON(configuration));
+        EXPECT_EQ(reread.settings.terminal, kind) << rawValue(kind);
+        EXPECT_TRUE(reread.warnings.empty()) << rawValue(kind);
+    }
+}
+
 class Migration : public ::testing::Test {
 protected:
     const Configuration configuration =

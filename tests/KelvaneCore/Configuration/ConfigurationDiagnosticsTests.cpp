@@ -37,9 +37,13 @@ TEST(ConfigurationWarning, writesEachKindsGermanMessage) {
     const Case cases[] = {
         {W::UnknownKey{"settings.x"}, "unknownKey",
          "Unbekannter Schl\u00FCssel \u201Esettings.x\u201C wurde ignoriert."},
-        {W::UnsupportedTerminal{"iTerm2"}, "unsupportedTerminal",
-         "Terminal \u201EiTerm2\u201C wird (noch) nicht unterst\u00FCtzt \u2014 Terminal.app wird "
+        {W::UnsupportedTerminal{"Hyper"}, "unsupportedTerminal",
+         "Terminal \u201EHyper\u201C wird (noch) nicht unterst\u00FCtzt \u2014 Terminal.app wird "
          "verwendet."},
+        {W::UnsupportedTerminal{"Hyper", "Standardterminal \u201Elxterm\u201C"},
+         "unsupportedTerminal",
+         "Terminal \u201EHyper\u201C wird (noch) nicht unterst\u00FCtzt \u2014 Standardterminal "
+         "\u201Elxterm\u201C wird verwendet."},
         {W::EmptyTitle{"items"}, "emptyTitle",
          "Eintrag ohne Namen in \u201Eitems\u201C \u2014 der Befehl wird als Name angezeigt."},
         {W::EmptyCommand{"Build"}, "emptyCommand",

@@ -176,6 +176,18 @@ TEST(KelvanectlScript, printsTheExactScriptOrCommandLine) {
               "cd '/home/a/it'\\''s' && { ls\n}\n");
     EXPECT_NE(kelvanectl({"script", "--open-in", "tab", "ls"}).out.find("keystroke \"t\""),
               std::string::npos);
+    EXPECT_EQ(kelvanectl({"script", "--terminal", "xterm", "--shell", "/bin/zsh", "it's"}).out,
+              "'xterm' '-T' 'it'\\''s' '-e' '/bin/zsh' '-c' 'it'\\''s\nexec '\\''/bin/zsh'\\'''\n");
+    const Outcome fellBack =
+        kelvanectl({"script", "--terminal", "XTerm", "--open-in", "tab", "ls"});
+    EXPECT_EQ(fellBack.err, "\u201ENeuer Tab\u201C ist mit xterm nicht m\u00F6glich \u2014 Kelvane "
+                            "\u00F6ffnet stattdessen ein neues Fenster.\n");
+    EXPECT_EQ(
+        kelvanectl({"script", "--terminal", "iterm", "ls"}).out.find("tell application \"iTerm\""),
+        0U);
+    const Outcome unknown = kelvanectl({"script", "--terminal", "hyper", "ls"});
+    EXPECT_EQ(unknown.code, 64);
+    EXPECT_NE(unknown.err.find("Unbekanntes Terminal \u201Ehyper\u201C"), std::string::npos);
     const Outcome broken = kelvanectl({"script", "ls \xC3"});
     EXPECT_EQ(broken.code, 64);
     EXPECT_NE(broken.err.find("kein g\u00FCltiger UTF-8-Text"), std::string::npos);

@@ -84,6 +84,17 @@ void Preferences::setOpenInOverride(std::optional<OpenBehavior> behavior) {
     emit openInOverrideChanged();
 }
 
+std::optional<TerminalKind> Preferences::terminalOverride() const {
+    const auto stored = text("terminalOverride");
+    return stored ? terminalKindFromRawValue(*stored) : std::nullopt;
+}
+
+void Preferences::setTerminalOverride(std::optional<TerminalKind> kind) {
+    setOptional("terminalOverride",
+                kind ? std::optional<PreferenceValue>(std::string(rawValue(*kind))) : std::nullopt);
+    emit terminalOverrideChanged();
+}
+
 std::optional<HotKeyCombination> Preferences::quickSearchHotKey() const {
     const auto stored = text("quickSearchHotKey");
     return stored ? HotKeyCombination::fromStoredValue(*stored) : std::nullopt;

@@ -42,6 +42,10 @@ public:
     std::optional<OpenBehavior> openInOverride() const;
     void setOpenInOverride(std::optional<OpenBehavior> behavior);
 
+    /// The terminal program chosen in the settings in place of the file's.
+    std::optional<TerminalKind> terminalOverride() const;
+    void setTerminalOverride(std::optional<TerminalKind> kind);
+
     std::optional<HotKeyCombination> quickSearchHotKey() const;
     void setQuickSearchHotKey(std::optional<HotKeyCombination> combination);
 
@@ -60,6 +64,7 @@ signals:
     void configBookmarkChanged();
     void sortModeChanged();
     void openInOverrideChanged();
+    void terminalOverrideChanged();
     void quickSearchHotKeyChanged();
     void showCommandTooltipsChanged();
     void didCompleteFirstRunChanged();

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 
 namespace kelvane {
 
@@ -13,8 +14,8 @@ namespace SettingsForm {
 class SymbolCaption;
 }
 
-/// The "Terminal" pane: the terminal program and where commands open, either as the
-/// configuration file says or overridden for this user.
+/// The "Terminal" pane: the terminal program, with what it can do, and where commands open,
+/// each either as the configuration file says or overridden for this user.
 class TerminalPane : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ private:
 
     Preferences& m_preferences;
     ConfigStore& m_store;
+    QComboBox* m_programPicker;
+    QLabel* m_programNote;
     QComboBox* m_targetPicker;
     /// None where tabs need no permission.
     SettingsForm::SymbolCaption* m_tabNote;

@@ -17,11 +17,13 @@ AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     m_store = std::make_unique<ConfigStore>(resolveConfigurationURL(), m_preferences);
-    // The program the file names at the moment a command runs; the store outlives the backend.
+    // The program chosen in the settings, else the one the file names, at the moment a command
+    // runs; the store and the preferences outlive the backend.
     auto backend = TerminalPrograms::makeBackend(
-        [store = m_store.get()] {
+        [store = m_store.get(), &preferences = m_preferences] {
             const auto& configuration = store->configuration();
-            return configuration ? configuration->settings.terminal : TerminalKind::terminalApp;
+            return preferences.terminalOverride().value_or(
+                configuration ? configuration->settings.terminal : TerminalKind::terminalApp);
         },
         [](std::string_view notice) { Log::info("terminal", std::string(notice)); });
     m_statusItem = std::make_unique<StatusItemController>(

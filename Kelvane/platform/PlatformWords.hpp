@@ -47,8 +47,6 @@ struct PlatformWords {
     std::string_view loginItemDisabledNote;
     /// The terminal program that could not be started, as the start of a sentence.
     std::string_view terminalThatDidNotStart;
-    /// Under the terminal program's name in the settings.
-    std::string_view terminalProgramNote;
     /// Under the target when "Neuer Tab" is chosen; none where tabs need no permission.
     std::optional<std::string_view> tabNote;
     /// None where the system has no such pages.

@@ -14,9 +14,6 @@ const PlatformWords& platformWords() {
         .revealInFileManager = "Im Dateimanager zeigen",
         .loginItemDisabledNote = "In den Autostart-Einstellungen der Arbeitsumgebung deaktiviert.",
         .terminalThatDidNotStart = "Das Terminalprogramm",
-        .terminalProgramNote =
-            "\u201ENeuer Tab\u201C und \u201EAktuelles Fenster\u201C \u00F6ffnen "
-            "mit diesem Programm ein neues Fenster.",
         .tabNote = std::nullopt,
         .privacySettings = std::nullopt,
     };

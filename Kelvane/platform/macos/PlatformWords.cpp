@@ -15,8 +15,6 @@ const PlatformWords& platformWords() {
             "In den Systemeinstellungen unter \u201EAllgemein \u203A Anmeldeobjekte\u201C "
             "deaktiviert.",
         .terminalThatDidNotStart = "Terminal.app",
-        .terminalProgramNote = "Weitere Terminals (iTerm2, Ghostty, WezTerm) sind vorbereitet, "
-                               "aber in dieser Version noch nicht aktiv.",
         .tabNote = "Neue Tabs ben\u00F6tigen die Bedienungshilfen-Berechtigung. Ohne sie "
                    "\u00F6ffnet Kelvane automatisch ein neues Fenster.",
         .privacySettings =

@@ -1,8 +1,11 @@
 #include "Kelvane/Settings/TerminalPane.hpp"
 
 #include "Kelvane/platform/PlatformWords.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
 #include "support/SettingsPaneFixture.hpp"
+
+#include <QLabel>
 
 namespace kelvane {
 namespace {
@@ -10,6 +13,10 @@ namespace {
 class TerminalPaneTest : public test::SettingsPaneTest {
 protected:
     QComboBox& picker() { return *pane.findChild<QComboBox*>("targetPicker"); }
+    QComboBox& programPicker() { return *pane.findChild<QComboBox*>("terminalPicker"); }
+    std::string programNote() {
+        return pane.findChild<QLabel*>("terminalProgramNote")->text().toStdString();
+    }
     bool showsTabNote() {
         const auto* note = pane.findChild<QWidget*>("tabNote");
         return note && note->isVisibleTo(&pane);
@@ -33,6 +40,26 @@ TEST_F(TerminalPaneTest, choosingStoresTheOverrideAndTheFileOptionRemovesIt) {
 
     preferences.setOpenInOverride(OpenBehavior::tab);
     EXPECT_EQ(picker().currentText(), "Neuer Tab");
+}
+
+TEST_F(TerminalPaneTest, theProgramIsTheFilesUnlessOneIsChosenAndItsNoteSaysWhatItCanDo) {
+    load("{\"version\": 2, \"settings\": {\"terminal\": \"xterm\"}, \"items\": []}\n");
+    const QString fromFile = QString::fromStdString(
+        "Aus Konfiguration (" + TerminalPrograms::usedName(TerminalKind::xterm) + ")");
+    EXPECT_EQ(programPicker().itemText(0), fromFile);
+    EXPECT_EQ(programNote(), TerminalPrograms::description(TerminalKind::xterm));
+
+    // The system's own terminal is always offered.
+    const TerminalKind own = terminalKindUsedOn(TerminalPrograms::platform(), TerminalKind::tmux);
+    choose(programPicker(), QString::fromStdString(TerminalPrograms::usedName(own)));
+    EXPECT_EQ(preferenceStore.values.at("terminalOverride"),
+              PreferenceValue(std::string(rawValue(own))));
+    EXPECT_EQ(preferences.terminalOverride(), own);
+    EXPECT_EQ(programNote(), TerminalPrograms::description(own));
+
+    choose(programPicker(), fromFile);
+    EXPECT_FALSE(preferenceStore.values.contains("terminalOverride"));
+    EXPECT_EQ(programNote(), TerminalPrograms::description(TerminalKind::xterm));
 }
 
 TEST_F(TerminalPaneTest, theTabNoteFollowsTheEffectiveBehaviour) {

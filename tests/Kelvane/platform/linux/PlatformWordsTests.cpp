@@ -10,8 +10,7 @@ namespace {
 TEST(LinuxPlatformWords, nameNothingThatOnlyAMacHas) {
     const PlatformWords& words = platformWords();
     std::vector<std::string_view> texts{words.modifierSeparator, words.revealInFileManager,
-                                        words.loginItemDisabledNote, words.terminalThatDidNotStart,
-                                        words.terminalProgramNote};
+                                        words.loginItemDisabledNote, words.terminalThatDidNotStart};
     for (const auto& [key, name] : words.modifierNames)
         texts.push_back(name);
     for (const auto& [code, name] : words.specialKeyNames)

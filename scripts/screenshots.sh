@@ -2,8 +2,8 @@
 # Starts Kelvane on a virtual display with a system tray and photographs, from the example
 # configurations: the menu, a submenu, the confirmation dialog, the quick-search panel (empty,
 # with hits, without), the three panes of the settings window, the problem alert, the warnings
-# alert, the General pane with a hot key that another
-# program holds, the alternates shown with Alt held inside an open submenu and a menu of 660
+# alert, the General pane with a hot key that another program holds, the Terminal pane with
+# a program chosen, the alternates shown with Alt held inside an open submenu and a menu of 660
 # commands, which scrolls.
 # Usage: scripts/screenshots.sh [folder] (default build/screenshots).
 # Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
@@ -65,11 +65,11 @@ windows_shown() {
     (($(xdotool search --onlyvisible --classname '^kelvane$' | wc -l) == $1))
 }
 
-# Starts Kelvane on the given configuration, with the stored hot key given second if any, and
-# waits for its icon in the tray.
+# Starts Kelvane on the given configuration, with the preferences given second if any (JSON
+# members), and waits for its icon in the tray.
 start_app() {
     printf '{"configPath": "%s", "didCompleteFirstRun": true, "didSeedLaunchAtLogin": true%s}\n' \
-        "$scratch/$1" "${2:+, \"quickSearchHotKey\": \"$2\"}" \
+        "$scratch/$1" "${2:+, $2}" \
         >"$XDG_CONFIG_HOME/Kelvane/Preferences/preferences.json"
     "$repo/build/bin/kelvane" 2>>"$out/kelvane.log" &
     app_pid=$!
@@ -169,11 +169,20 @@ keys_then 1 Escape
 stop_app
 
 # Alt+Tab (key 48, Option 2048) is IceWM's own, so Kelvane's grab of it is refused.
-start_app kelvane.json 48,2048
+start_app kelvane.json '"quickSearchHotKey": "48,2048"'
 open_menu
 keys Up Up Up Return
 wait_until window_shown "Kelvane Einstellungen"
 shoot 12-settings-hot-key-taken
+stop_app
+
+# xterm chosen in the settings in place of the file's program.
+start_app kelvane.json '"terminalOverride": "xterm"'
+open_menu
+keys Up Up Up Return
+wait_until window_shown "Kelvane Einstellungen"
+keys ctrl+Tab
+shoot 13-settings-terminal-chosen
 stop_app
 
 # Alt held inside "Projekte" › "Kelvane" shows the alternates there and in every open level.
@@ -181,7 +190,7 @@ start_app kelvane.json
 open_menu
 keys_then 4 Down Down Down Right Right
 xdotool keydown alt
-shoot 13-submenu-alternates
+shoot 14-submenu-alternates
 xdotool keyup alt
 keys_then 1 Escape Escape Escape
 stop_app
@@ -190,6 +199,6 @@ stop_app
 start_app long.json
 open_menu
 keys End
-shoot 14-long-menu
+shoot 15-long-menu
 keys_then 1 Escape
 stop_app

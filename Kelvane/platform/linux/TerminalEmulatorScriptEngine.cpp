@@ -61,10 +61,14 @@ std::string terminalProgramName() {
     const auto emulator = TerminalEmulator::find(TerminalEnvironment::fromProcess());
     if (!emulator)
         return "Keines gefunden";
-    // x-terminal-emulator is only the desktop's link to the program it chose.
+    // x-terminal-emulator is only the desktop's link to the program it chose, which Debian may
+    // start through a script named after it ("gnome-terminal.wrapper").
     std::error_code error;
     const std::filesystem::path program = std::filesystem::canonical(*emulator, error);
-    return (error ? std::filesystem::path(*emulator) : program).filename().string();
+    std::string name = (error ? std::filesystem::path(*emulator) : program).filename().string();
+    if (name.ends_with(".wrapper"))
+        name.resize(name.size() - std::string_view(".wrapper").size());
+    return name;
 }
 
 } // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include "Kelvane/platform/FileEventSource.hpp"
 #include "Kelvane/platform/PlatformWords.hpp"
+#include "Kelvane/platform/ScriptEngineFactory.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -46,6 +47,19 @@ protected:
         {}, (directory.path() / "bin").string(), "/bin/bash", "/home/a"};
     TerminalAppScriptBuilder builder{"/home/a"};
 };
+
+TEST_F(TerminalEmulatorScriptEngineTest, namesTheProgramBehindTheDesktopsLink) {
+    const std::string wrapper =
+        directory.write("bin/gnome-terminal.wrapper", "#!/bin/sh\n", test::executable);
+    std::filesystem::create_symlink(wrapper, directory.path() / "bin/x-terminal-emulator");
+    const std::optional<std::string> saved =
+        std::getenv("TERMINAL") ? std::optional<std::string>(std::getenv("TERMINAL"))
+                                : std::nullopt;
+    ::setenv("TERMINAL", (directory.path() / "bin/x-terminal-emulator").c_str(), 1);
+    const std::string name = terminalProgramName();
+    saved ? ::setenv("TERMINAL", saved->c_str(), 1) : ::unsetenv("TERMINAL");
+    EXPECT_EQ(name, "gnome-terminal");
+}
 
 TEST_F(TerminalEmulatorScriptEngineTest, startsOneTerminalForEveryCommandTheScriptRuns) {
     const ShellCommand command = shellCommand("echo \"$HOME\" \\ 'x'\n", "~/My Dir");

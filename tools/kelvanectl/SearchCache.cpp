@@ -166,6 +166,14 @@ std::optional<std::string> read(const fs::path& cacheFile, std::uint32_t current
 
 std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMode sortMode) {
     std::string out = header(sortMode);
+    // Reserved at once: growing a copy of a large file step by step costs more than the rest.
+    std::size_t size =
+        out.size() + sizeof(std::uint64_t) + fileBytes.size() + 2 * sizeof(std::uint32_t);
+    for (const CommandIndex::Group& group : index.groups)
+        size += 2 * sizeof(std::uint32_t) + group.title.size();
+    for (const CommandIndex::Command& command : index.commands)
+        size += 3 * sizeof(std::uint32_t) + command.title.size() + command.command.size();
+    out.reserve(size);
     appendText<std::uint64_t>(out, fileBytes);
     append(out, static_cast<std::uint32_t>(index.groups.size()));
     for (const CommandIndex::Group& group : index.groups) {

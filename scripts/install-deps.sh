@@ -10,6 +10,7 @@
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
 # xterm runs the chosen commands when the desktop brings no terminal program of its own, and
 # xdg-utils (xdg-open) opens the configuration file and its folder from the menu.
+# dbus-daemon gives the tests a session bus of their own (dbus-run-session).
 set -euo pipefail
 
 packages=(
@@ -21,7 +22,7 @@ packages=(
     qt6-base-dev libgl-dev libqt6svg6 qt6-translations-l10n
     libx11-dev libxcb1-dev libxtst-dev
     xvfb icewm xdotool x11-utils imagemagick
-    xterm xdg-utils
+    xterm xdg-utils dbus-daemon
     fzf vim
     bash zsh dash
 )

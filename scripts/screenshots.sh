@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts Kelvane on a virtual display with a system tray and photographs, from the example
 # configurations: the menu, a submenu, the confirmation dialog, the quick-search panel (empty,
-# with hits, without), the three panes of the settings window, the problem alert, the
-# warnings alert and the General pane with a hot key that another program holds.
+# with hits, without), the three panes of the settings window, the problem alerts of a broken
+# and of a missing file, the warnings alert and the General pane with a hot key that another
+# program holds.
 # Usage: scripts/screenshots.sh [folder] (default build/screenshots).
 # Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
 # is closed with Escape).
@@ -144,6 +145,14 @@ open_menu
 keys Down Return
 wait_until dialog_shown
 shoot 10-problem
+keys_then 1 Escape
+stop_app
+
+start_app missing.json
+open_menu
+keys Down Return
+wait_until dialog_shown
+shoot 10-problem-missing-file
 keys_then 1 Escape
 stop_app
 

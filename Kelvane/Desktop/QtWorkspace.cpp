@@ -1,5 +1,7 @@
 #include "Kelvane/Desktop/QtWorkspace.hpp"
 
+#include "Kelvane/platform/FileManager.hpp"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -24,6 +26,8 @@ bool QtWorkspace::openFile(const std::string& path) {
 }
 
 bool QtWorkspace::revealFile(const std::string& path) {
+    if (selectInFileManager(path))
+        return true;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }

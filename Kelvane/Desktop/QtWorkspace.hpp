@@ -4,8 +4,8 @@
 
 namespace kelvane {
 
-/// The desktop through Qt: the clipboard and the desktop's default applications. Qt cannot
-/// select a file in the file manager, so revealing a file opens the folder that holds it.
+/// The desktop through Qt: the clipboard and the desktop's default applications. Revealing a
+/// file selects it in the file manager where the desktop allows it, else opens its folder.
 class QtWorkspace final : public Workspace {
 public:
     void copyToPasteboard(const std::string& text) override;

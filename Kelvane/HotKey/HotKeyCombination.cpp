@@ -1,26 +1,27 @@
 #include "Kelvane/HotKey/HotKeyCombination.hpp"
 
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "KelvaneCore/Text/Splitting.hpp"
 
 #include <array>
 #include <charconv>
+#include <span>
 #include <utility>
 
 namespace kelvane {
 namespace {
 
-constexpr std::array<std::pair<uint32_t, std::string_view>, 64> keyNames{{
-    {0, "A"},       {1, "S"},          {2, "D"},       {3, "F"},       {4, "H"},    {5, "G"},
-    {6, "Z"},       {7, "X"},          {8, "C"},       {9, "V"},       {11, "B"},   {12, "Q"},
-    {13, "W"},      {14, "E"},         {15, "R"},      {16, "Y"},      {17, "T"},   {18, "1"},
-    {19, "2"},      {20, "3"},         {21, "4"},      {22, "6"},      {23, "5"},   {24, "="},
-    {25, "9"},      {26, "7"},         {27, "-"},      {28, "8"},      {29, "0"},   {30, "]"},
-    {31, "O"},      {32, "U"},         {33, "["},      {34, "I"},      {35, "P"},   {37, "L"},
-    {38, "J"},      {39, "'"},         {40, "K"},      {41, ";"},      {42, "\\"},  {43, ","},
-    {44, "/"},      {45, "N"},         {46, "M"},      {47, "."},      {50, "`"},   {36, "\u21A9"},
-    {48, "\u21E5"}, {49, "Leertaste"}, {51, "\u232B"}, {53, "\u238B"}, {122, "F1"}, {120, "F2"},
-    {99, "F3"},     {118, "F4"},       {96, "F5"},     {97, "F6"},     {98, "F7"},  {100, "F8"},
-    {101, "F9"},    {109, "F10"},      {103, "F11"},   {111, "F12"},
+constexpr std::array<std::pair<uint32_t, std::string_view>, 60> keyNames{{
+    {0, "A"},    {1, "S"},    {2, "D"},    {3, "F"},     {4, "H"},     {5, "G"},
+    {6, "Z"},    {7, "X"},    {8, "C"},    {9, "V"},     {11, "B"},    {12, "Q"},
+    {13, "W"},   {14, "E"},   {15, "R"},   {16, "Y"},    {17, "T"},    {18, "1"},
+    {19, "2"},   {20, "3"},   {21, "4"},   {22, "6"},    {23, "5"},    {24, "="},
+    {25, "9"},   {26, "7"},   {27, "-"},   {28, "8"},    {29, "0"},    {30, "]"},
+    {31, "O"},   {32, "U"},   {33, "["},   {34, "I"},    {35, "P"},    {37, "L"},
+    {38, "J"},   {39, "'"},   {40, "K"},   {41, ";"},    {42, "\\"},   {43, ","},
+    {44, "/"},   {45, "N"},   {46, "M"},   {47, "."},    {50, "`"},    {49, "Leertaste"},
+    {122, "F1"}, {120, "F2"}, {99, "F3"},  {118, "F4"},  {96, "F5"},   {97, "F6"},
+    {98, "F7"},  {100, "F8"}, {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"},
 }};
 
 // AppKit's modifier flag and the Carbon bit it becomes.
@@ -29,13 +30,6 @@ constexpr std::array<std::pair<uint64_t, uint32_t>, 4> modifierBits{{
     {0x80000, HotKeyCombination::optionKey},
     {0x20000, HotKeyCombination::shiftKey},
     {0x100000, HotKeyCombination::cmdKey},
-}};
-
-constexpr std::array<std::pair<uint32_t, std::string_view>, 4> glyphs{{
-    {HotKeyCombination::controlKey, "\u2303"},
-    {HotKeyCombination::optionKey, "\u2325"},
-    {HotKeyCombination::shiftKey, "\u21E7"},
-    {HotKeyCombination::cmdKey, "\u2318"},
 }};
 
 std::optional<uint32_t> parseUnsigned(std::string_view text) {
@@ -74,14 +68,20 @@ std::string HotKeyCombination::storedValue() const {
 }
 
 std::string HotKeyCombination::displayString() const {
-    std::string text;
-    for (const auto& [bit, glyph] : glyphs)
-        if ((carbonModifiers & bit) != 0)
-            text += glyph;
-    for (const auto& [code, name] : keyNames)
-        if (code == keyCode)
-            return text + std::string(name);
-    return text + "Taste " + std::to_string(keyCode);
+    const ModifierKeys modifiers{.control = (carbonModifiers & controlKey) != 0,
+                                 .option = (carbonModifiers & optionKey) != 0,
+                                 .shift = (carbonModifiers & shiftKey) != 0,
+                                 .command = (carbonModifiers & cmdKey) != 0};
+    return keyCombinationText(modifiers, keyName());
+}
+
+std::string HotKeyCombination::keyName() const {
+    using Names = std::span<const std::pair<uint32_t, std::string_view>>;
+    for (const Names names : {Names(keyNames), Names(platformWords().specialKeyNames)})
+        for (const auto& [code, name] : names)
+            if (code == keyCode)
+                return std::string(name);
+    return "Taste " + std::to_string(keyCode);
 }
 
 } // namespace kelvane

@@ -28,10 +28,14 @@ struct HotKeyCombination {
     /// "49,2304" for Option+Command+Space.
     std::string storedValue() const;
 
-    /// Modifier glyphs in the order ⌃ ⌥ ⇧ ⌘, then the key's name: "⌥⌘Leertaste", "⌘Taste 125".
+    /// The modifiers and the key in the platform's words: "⌥⌘Leertaste" or "Strg+Alt+Leertaste",
+    /// "⌘Taste 125" for a key without a name.
     std::string displayString() const;
 
     bool operator==(const HotKeyCombination&) const = default;
+
+private:
+    std::string keyName() const;
 };
 
 } // namespace kelvane

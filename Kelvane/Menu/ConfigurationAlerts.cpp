@@ -1,5 +1,6 @@
 #include "Kelvane/Menu/ConfigurationAlerts.hpp"
 
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "KelvaneCore/Configuration/Overloaded.hpp"
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 #include "KelvaneCore/Text/Joining.hpp"
@@ -35,7 +36,7 @@ Alert problemAlert(const ConfigurationProblem& problem) {
                    [&](const ConfigurationProblem::Missing& missing) {
                        alert.informativeText =
                            "Unter " + germanQuoted(missing.path) + " liegt keine Datei.";
-                       alert.buttons.push_back("Im Finder zeigen");
+                       alert.buttons.emplace_back(platformWords().revealInFileManager);
                    },
                    [&](const ConfigurationProblem::Untrusted& untrusted) {
                        alert.messageText = "Die Konfigurationsdatei ist nicht gesch\u00FCtzt";

@@ -13,8 +13,8 @@ namespace kelvane {
 /// The first button of the problem and warnings alerts acts on the file; the last closes.
 namespace ConfigurationAlerts {
 
-/// Why the file gave no configuration, with "In Editor öffnen", "Im Finder zeigen" or
-/// "Befehl kopieren" as the first button, depending on the problem.
+/// Why the file gave no configuration, with "In Editor öffnen", the button that shows the file in
+/// the file manager, or "Befehl kopieren" as the first button, depending on the problem.
 Alert problemAlert(const ConfigurationProblem& problem);
 
 /// The repair commands of the issues that have one, one per line.

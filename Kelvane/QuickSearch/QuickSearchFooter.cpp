@@ -1,6 +1,7 @@
 #include "Kelvane/QuickSearch/QuickSearchFooter.hpp"
 
 #include "Kelvane/QuickSearch/QuickSearchStyle.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,8 +17,7 @@ QuickSearchFooter::QuickSearchFooter(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(14, 8, 14, 8);
     layout->setSpacing(14);
     addKeyHint("\u21A9", "Ausf\u00FChren");
-    // Command is Ctrl where there is no Command key, as in the hot key's ⌘.
-    addKeyHint("\u2318\u21A9", "Kopieren");
+    addKeyHint(QString::fromStdString(keyCombinationText({.command = true}, "\u21A9")), "Kopieren");
     addKeyHint("\u2191\u2193", "Navigieren");
     addKeyHint("esc", "Schlie\u00DFen");
     layout->addStretch();

@@ -2,6 +2,7 @@
 
 #include "Kelvane/Desktop/DesktopOpener.hpp"
 #include "Kelvane/platform/Log.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 #include "KelvaneCore/Text/Joining.hpp"
@@ -14,10 +15,13 @@ namespace kelvane {
 namespace {
 
 std::optional<std::string> settingsLink(const TerminalExecutionError::Case& errorCase) {
+    const auto& settings = platformWords().privacySettings;
+    if (!settings)
+        return std::nullopt;
     if (std::holds_alternative<TerminalExecutionError::AccessibilityPermissionRequired>(errorCase))
-        return "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
+        return std::string(settings->accessibilityURL);
     if (std::holds_alternative<TerminalExecutionError::AutomationPermissionDenied>(errorCase))
-        return "x-apple.systempreferences:com.apple.preference.security?Privacy_Automation";
+        return std::string(settings->automationURL);
     return std::nullopt;
 }
 
@@ -91,7 +95,7 @@ void CommandRunner::presentError(const TerminalExecutionError& error) {
     alert.messageText = error.errorDescription();
     alert.informativeText = error.recoverySuggestion().value_or("");
     if (link)
-        alert.buttons.push_back("Systemeinstellungen \u00F6ffnen");
+        alert.buttons.emplace_back(platformWords().privacySettings->buttonTitle);
     alert.buttons.push_back("OK");
     if (m_dialogs.runModal(alert) == std::optional<std::size_t>(0) && link)
         DesktopOpener(m_workspace, m_dialogs).openURL(*link);

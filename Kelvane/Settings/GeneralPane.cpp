@@ -2,6 +2,7 @@
 
 #include "Kelvane/HotKey/HotKeyRecorder.hpp"
 #include "Kelvane/Settings/SettingsForm.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/SecurityScopedBookmark.hpp"
 
 #include <QCheckBox>
@@ -122,10 +123,8 @@ void GeneralPane::addBehaviourSection(QBoxLayout& pane) {
         showLaunchAtLogin();
     });
 
-    m_approvalNote = SettingsForm::caption(
-        QString::fromUtf8("In den Systemeinstellungen unter \u201EAllgemein \u203A "
-                          "Anmeldeobjekte\u201C deaktiviert."),
-        SettingsForm::attentionColor);
+    m_approvalNote = SettingsForm::caption(QString::fromUtf8(platformWords().loginItemDisabledNote),
+                                           SettingsForm::attentionColor);
     m_approvalNote->setObjectName("approvalNote");
     form->addRow(QString(), m_approvalNote);
 

@@ -1,6 +1,8 @@
 #include "Kelvane/Settings/TerminalPane.hpp"
 
 #include "Kelvane/Settings/SettingsForm.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
+#include "Kelvane/platform/ScriptEngineFactory.hpp"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -30,17 +32,19 @@ QString rawText(OpenBehavior behavior) {
 
 TerminalPane::TerminalPane(Preferences& preferences, ConfigStore& store, QWidget* parent)
     : QWidget(parent), m_preferences(preferences), m_store(store), m_targetPicker(new QComboBox),
-      m_tabNote(new SettingsForm::SymbolCaption(
-          "info.circle",
-          QString::fromUtf8("Neue Tabs ben\u00f6tigen die Bedienungshilfen-Berechtigung. Ohne sie "
-                            "\u00f6ffnet Kelvane automatisch ein neues Fenster."))) {
+      m_tabNote(platformWords().tabNote
+                    ? new SettingsForm::SymbolCaption("info.circle",
+                                                      QString::fromUtf8(*platformWords().tabNote))
+                    : nullptr) {
     auto* pane = new QVBoxLayout(this);
     QFormLayout* terminal = SettingsForm::addSection(*pane, QString::fromUtf8("Terminal"));
-    terminal->addRow(QString::fromUtf8("Programm"), new QLabel(QString::fromUtf8("Terminal.app")));
-    terminal->addRow(QString(),
-                     SettingsForm::caption(QString::fromUtf8(
-                         "Weitere Terminals (iTerm2, Ghostty, WezTerm) sind vorbereitet, "
-                         "aber in dieser Version noch nicht aktiv.")));
+    auto* program = new QLabel(QString::fromStdString(terminalProgramName()));
+    program->setObjectName("terminalProgram");
+    terminal->addRow(QString::fromUtf8("Programm"), program);
+    auto* programNote =
+        SettingsForm::caption(QString::fromUtf8(platformWords().terminalProgramNote));
+    programNote->setObjectName("terminalProgramNote");
+    terminal->addRow(QString(), programNote);
 
     QFormLayout* target =
         SettingsForm::addSection(*pane, QString::fromUtf8("Wo Befehle ge\u00f6ffnet werden"));
@@ -50,8 +54,10 @@ TerminalPane::TerminalPane(Preferences& preferences, ConfigStore& store, QWidget
     for (const OpenBehavior behavior : allOpenBehaviors)
         m_targetPicker->addItem(behaviourName(behavior), rawText(behavior));
     target->addRow(QString::fromUtf8("Ziel"), m_targetPicker);
-    m_tabNote->setObjectName("tabNote");
-    target->addRow(QString(), m_tabNote);
+    if (m_tabNote) {
+        m_tabNote->setObjectName("tabNote");
+        target->addRow(QString(), m_tabNote);
+    }
     pane->addStretch();
 
     connect(m_targetPicker, &QComboBox::activated, this, [this](int index) {
@@ -73,8 +79,9 @@ void TerminalPane::refresh() {
     const std::optional<OpenBehavior> override = m_preferences.openInOverride();
     const int index = override ? m_targetPicker->findData(rawText(*override)) : 0;
     m_targetPicker->setCurrentIndex(index);
-    SettingsForm::showRow(*m_tabNote, override.value_or(configured.value_or(
-                                          OpenBehavior::window)) == OpenBehavior::tab);
+    if (m_tabNote)
+        SettingsForm::showRow(*m_tabNote, override.value_or(configured.value_or(
+                                              OpenBehavior::window)) == OpenBehavior::tab);
 }
 
 } // namespace kelvane

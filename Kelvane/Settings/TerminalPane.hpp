@@ -27,6 +27,7 @@ private:
     Preferences& m_preferences;
     ConfigStore& m_store;
     QComboBox* m_targetPicker;
+    /// None where tabs need no permission.
     SettingsForm::SymbolCaption* m_tabNote;
 };
 

@@ -3,11 +3,15 @@
 #include "KelvaneCore/Terminal/ScriptEngine.hpp"
 
 #include <memory>
+#include <string>
 
 namespace kelvane {
 
 /// The platform's engine for the Terminal scripts: AppleScript on macOS, a terminal emulator
 /// stand-in on Linux.
 std::unique_ptr<ScriptEngine> makeScriptEngine();
+
+/// The name of the program that engine runs commands in, as the settings show it.
+std::string terminalProgramName();
 
 } // namespace kelvane

@@ -14,6 +14,9 @@ struct ScriptError {
     /// What the user can do about it, in German, where the engine knows more than its number
     /// tells; shown beside the error.
     std::optional<std::string> recoverySuggestion = std::nullopt;
+    /// The program that could not be started, as the start of a sentence, where it is not
+    /// Terminal.app.
+    std::optional<std::string> application = std::nullopt;
 
     /// The answer when no script could be created from the source at all.
     static ScriptError notCreated() { return {-1, "Script konnte nicht erzeugt werden."}; }

@@ -33,7 +33,8 @@ TerminalExecutionError TerminalExecutionError::fromScriptError(const ScriptError
     case -600:   // procNotFound
     case -1728:  // errAENoSuchObject
     case -10814: // kLSApplicationNotFoundErr
-        return TerminalExecutionError(TerminalUnavailable{error.recoverySuggestion});
+        return TerminalExecutionError(TerminalUnavailable{
+            error.recoverySuggestion, error.application.value_or("Terminal.app")});
     default:
         return TerminalExecutionError(
             ScriptFailed{number, error.message.value_or("Unbekannter Fehler")});
@@ -54,8 +55,8 @@ std::string TerminalExecutionError::errorDescription() const {
                 return std::string("F\u00FCr neue Tabs ben\u00F6tigt Kelvane die "
                                    "Bedienungshilfen-Berechtigung.");
             },
-            [](const TerminalUnavailable&) {
-                return std::string("Terminal.app konnte nicht gestartet werden.");
+            [](const TerminalUnavailable& unavailable) {
+                return unavailable.application + " konnte nicht gestartet werden.";
             },
             [](const UnsafeCommandText& unsafe) { return unsafeTextDescription(unsafe); },
         },

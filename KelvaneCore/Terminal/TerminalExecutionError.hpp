@@ -32,6 +32,8 @@ public:
     struct TerminalUnavailable {
         /// The engine's advice, if it gave one.
         std::optional<std::string> recoverySuggestion = std::nullopt;
+        /// The program that did not start, as the start of a sentence.
+        std::string application = "Terminal.app";
         bool operator==(const TerminalUnavailable&) const = default;
     };
     /// The command holds text that no script can carry unchanged; nothing was run.

@@ -1,10 +1,13 @@
 #include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
 
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
 #include "Kelvane/platform/linux/TerminalScriptReader.hpp"
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 #include "KelvaneCore/Text/Joining.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <filesystem>
 
 namespace kelvane {
 namespace {
@@ -40,7 +43,8 @@ std::optional<ScriptError> TerminalEmulatorScriptEngine::execute(const std::stri
         const auto emulator = TerminalEmulator::find(m_environment);
         if (!emulator)
             return ScriptError{-10814, "Kein Terminalprogramm gefunden.",
-                               noTerminalAdvice(m_environment)};
+                               noTerminalAdvice(m_environment),
+                               std::string(platformWords().terminalThatDidNotStart)};
         if (auto error =
                 m_launch(TerminalEmulator::arguments(*emulator, m_environment, commandLine),
                          m_environment.home))
@@ -51,6 +55,16 @@ std::optional<ScriptError> TerminalEmulatorScriptEngine::execute(const std::stri
 
 std::unique_ptr<ScriptEngine> makeScriptEngine() {
     return std::make_unique<TerminalEmulatorScriptEngine>(TerminalEnvironment::fromProcess());
+}
+
+std::string terminalProgramName() {
+    const auto emulator = TerminalEmulator::find(TerminalEnvironment::fromProcess());
+    if (!emulator)
+        return "Keines gefunden";
+    // x-terminal-emulator is only the desktop's link to the program it chose.
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::canonical(*emulator, error);
+    return (error ? std::filesystem::path(*emulator) : program).filename().string();
 }
 
 } // namespace kelvane

@@ -60,7 +60,7 @@ std::string XDGAutostartEntry::content() const {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Kelvane\n"
-           "Comment=Shell-Befehle aus der Men\u00fcleiste starten\n"
+           "Comment=Shell-Befehle aus der Systemleiste starten\n"
            "Exec=" +
            desktopEntryExecValue(m_executable.string()) +
            "\n"

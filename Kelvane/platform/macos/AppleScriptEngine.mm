@@ -1,3 +1,4 @@
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
 
 #import <Foundation/Foundation.h>
@@ -22,6 +23,7 @@ public:
             if (!errorInfo)
                 return std::nullopt;
             ScriptError error;
+            error.application = std::string(platformWords().terminalThatDidNotStart);
             id number = errorInfo[NSAppleScriptErrorNumber];
             if ([number isKindOfClass:[NSNumber class]])
                 error.number = [number longLongValue];
@@ -37,6 +39,10 @@ public:
 
 std::unique_ptr<ScriptEngine> makeScriptEngine() {
     return std::make_unique<AppleScriptEngine>();
+}
+
+std::string terminalProgramName() {
+    return "Terminal.app";
 }
 
 } // namespace kelvane

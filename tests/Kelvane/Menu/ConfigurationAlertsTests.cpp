@@ -1,5 +1,7 @@
 #include "Kelvane/Menu/ConfigurationAlerts.hpp"
 
+#include "Kelvane/platform/PlatformWords.hpp"
+
 #include <gtest/gtest.h>
 
 namespace kelvane {
@@ -31,7 +33,7 @@ TEST(ConfigurationAlerts, problemAlertExplainsEachKindOfProblem) {
          {ConfigurationProblem::Missing{"/home/a/k.json"}},
          "Die Konfiguration konnte nicht geladen werden",
          "Unter \u201E/home/a/k.json\u201C liegt keine Datei.",
-         "Im Finder zeigen"},
+         std::string(platformWords().revealInFileManager)},
         {"untrusted",
          {ConfigurationProblem::Untrusted{twoIssues}},
          "Die Konfigurationsdatei ist nicht gesch\u00FCtzt",

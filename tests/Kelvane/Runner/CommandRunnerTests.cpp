@@ -1,6 +1,7 @@
 #include "Kelvane/Runner/CommandRunner.hpp"
 
 #include "Kelvane/platform/Log.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 
 #include "support/FakeTerminalBackend.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
@@ -146,17 +147,23 @@ TEST_F(CommandRunnerTest, failuresBecomeAlertsWithTheirTextsLinksAndButtons) {
         std::optional<std::string> link;
         std::size_t answer = 0;
     };
-    const std::string settings = "Systemeinstellungen \u00F6ffnen";
+    // Where the system has no pages for its permissions, a permission error offers only "OK".
+    const auto& privacy = platformWords().privacySettings;
+    const std::vector<std::string> settingsButtons =
+        privacy ? std::vector<std::string>{std::string(privacy->buttonTitle), "OK"}
+                : std::vector<std::string>{"OK"};
+    const auto link = [&](std::string_view PrivacySettings::*url) {
+        return privacy ? std::optional(std::string((*privacy).*url)) : std::nullopt;
+    };
     const std::vector<Case> cases{
-        {Error(Error::AutomationPermissionDenied{}),
-         {settings, "OK"},
-         "x-apple.systempreferences:com.apple.preference.security?Privacy_Automation"},
-        {Error(Error::AccessibilityPermissionRequired{}),
-         {settings, "OK"},
-         "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"},
+        {Error(Error::AutomationPermissionDenied{}), settingsButtons,
+         link(&PrivacySettings::automationURL)},
+        {Error(Error::AccessibilityPermissionRequired{}), settingsButtons,
+         link(&PrivacySettings::accessibilityURL)},
         {Error(Error::TerminalUnavailable{}), {"OK"}, std::nullopt},
         // "OK" leaves the settings closed.
-        {Error(Error::AutomationPermissionDenied{}), {settings, "OK"}, std::nullopt, 1},
+        {Error(Error::AutomationPermissionDenied{}), settingsButtons, std::nullopt,
+         settingsButtons.size() - 1},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.error.errorDescription());
@@ -178,15 +185,17 @@ TEST_F(CommandRunnerTest, failuresBecomeAlertsWithTheirTextsLinksAndButtons) {
         EXPECT_EQ(workspace.requests, opened) << "the first button opens the link, if any";
     }
 
+    if (!privacy)
+        return;
     workspace.canOpen = false;
     dialogs.alerts.clear();
     dialogs.answers = {0};
     failWith(Error(Error::AutomationPermissionDenied{}));
     settle(2);
     ASSERT_EQ(dialogs.alerts.size(), 2u) << "a link nothing opens is said so";
-    EXPECT_EQ(dialogs.alerts[1].messageText,
-              "Der Link \u201Ex-apple.systempreferences:com.apple.preference.security?"
-              "Privacy_Automation\u201C konnte nicht ge\u00F6ffnet werden.");
+    EXPECT_EQ(dialogs.alerts[1].messageText, "Der Link \u201E" +
+                                                 std::string(privacy->automationURL) +
+                                                 "\u201C konnte nicht ge\u00F6ffnet werden.");
 }
 
 TEST_F(CommandRunnerTest, accessibilityHintIsShownOncePerRun) {

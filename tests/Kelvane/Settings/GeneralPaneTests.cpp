@@ -1,6 +1,7 @@
 #include "Kelvane/Settings/GeneralPane.hpp"
 
 #include "Kelvane/HotKey/HotKeyRecorder.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 
 #include "support/FakeHotKeyRegistrar.hpp"
 #include "support/FakeLoginItemService.hpp"
@@ -79,7 +80,8 @@ TEST_F(GeneralPaneTest, theHotKeyIsStoredAndReportedOncePerChange) {
 
     // A change made elsewhere is shown and reported as well.
     preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
-    EXPECT_EQ(find<QPushButton>("hotKeyButton").text(), QString::fromUtf8("\u2325\u2318Leertaste"));
+    EXPECT_EQ(find<QPushButton>("hotKeyButton").text(),
+              QString::fromStdString(HotKeyCombination{49, 2304}.displayString()));
     EXPECT_EQ(hotKeyChanges, 3);
 }
 
@@ -158,9 +160,7 @@ TEST_F(GeneralPaneTest, theLaunchSwitchShowsWhatTheSystemReports) {
     pane.show();
     EXPECT_FALSE(launch.isChecked());
     EXPECT_TRUE(approval.isVisibleTo(&pane));
-    EXPECT_EQ(approval.text(), QString::fromUtf8("In den Systemeinstellungen unter "
-                                                 "\u201EAllgemein \u203A Anmeldeobjekte\u201C "
-                                                 "deaktiviert."));
+    EXPECT_EQ(approval.text(), QString::fromUtf8(platformWords().loginItemDisabledNote));
 }
 
 TEST_F(GeneralPaneTest, theFileRowShowsRevealsAndChangesTheFile) {

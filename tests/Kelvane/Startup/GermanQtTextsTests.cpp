@@ -1,6 +1,8 @@
 #include "Kelvane/Startup/GermanQtTexts.hpp"
 
+#include "Kelvane/Menu/QtMenu.hpp"
 #include "Kelvane/platform/Log.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 
 #include "support/TemporaryFolder.hpp"
 
@@ -35,6 +37,20 @@ TEST(GermanQtTextsTest, qtsOwnContextMenusAndButtonsReadGerman) {
     EXPECT_TRUE(undoActionText().startsWith(QString::fromUtf8("&R\u00fcckg\u00e4ngig")))
         << undoActionText().toStdString();
     EXPECT_EQ(cancelButtonText(), "Abbrechen");
+}
+
+TEST(GermanQtTextsTest, menuShortcutsNameTheirModifiersAsTheHotKeyDoes) {
+    QTranslator translator;
+    ASSERT_TRUE(installGermanQtTexts(translator));
+    using Modifiers = KeyboardShortcut::Modifiers;
+    const Modifiers all{Modifiers::control, Modifiers::option, Modifiers::shift,
+                        Modifiers::command};
+    const ModifierKeys held{.control = true, .option = true, .shift = true, .command = true};
+    EXPECT_EQ(keySequence({"b", all}).toString(QKeySequence::NativeText).toStdString(),
+              keyCombinationText(held, "B"));
+    EXPECT_EQ(
+        keySequence({"b", Modifiers::control}).toString(QKeySequence::NativeText).toStdString(),
+        keyCombinationText({.control = true}, "B"));
 }
 
 TEST(GermanQtTextsTest, aMissingCatalogueIsLoggedAndQtStaysEnglish) {

@@ -1,6 +1,7 @@
 #include "Kelvane/platform/linux/TerminalEmulatorScriptEngine.hpp"
 
 #include "Kelvane/platform/FileEventSource.hpp"
+#include "Kelvane/platform/PlatformWords.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -103,8 +104,8 @@ TEST_F(TerminalEmulatorScriptEngineTest, answersLikeAMissingApplicationOrPassesO
         EXPECT_EQ(error->number, -10814);
         EXPECT_TRUE(recording.launches.empty());
         const auto classified = TerminalExecutionError::fromScriptError(*error);
-        EXPECT_EQ(classified,
-                  TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{advice}));
+        EXPECT_EQ(classified, TerminalExecutionError(TerminalExecutionError::TerminalUnavailable{
+                                  advice, std::string(platformWords().terminalThatDidNotStart)}));
         EXPECT_EQ(classified.recoverySuggestion(), advice);
     }
 }

@@ -1,0 +1,44 @@
+// Runs on a D-Bus session bus of its own (dbus-run-session), where it plays the file manager.
+#include "Kelvane/platform/FileManager.hpp"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QStringList>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+class FakeFileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+public:
+    QList<QStringList> shown;
+
+public slots:
+    void ShowItems(const QStringList& uris, const QString&) { shown.append(uris); }
+};
+
+TEST(FreedesktopFileManager, asksTheFileManagerToSelectTheFileWhenThereIsOne) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.isConnected()) << "needs a session bus";
+    EXPECT_FALSE(selectInFileManager("/tmp/kelvane.json")) << "no file manager yet";
+
+    FakeFileManager fileManager;
+    ASSERT_TRUE(bus.registerObject("/org/freedesktop/FileManager1", &fileManager,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService("org.freedesktop.FileManager1"));
+    EXPECT_TRUE(selectInFileManager("/tmp/ein Ordner/k\u00f6nig #1.json"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fileManager.shown.isEmpty(); }));
+    EXPECT_EQ(fileManager.shown.front(),
+              QStringList{"file:///tmp/ein%20Ordner/k%C3%B6nig%20%231.json"});
+    bus.unregisterService("org.freedesktop.FileManager1");
+}
+
+} // namespace
+} // namespace kelvane
+
+#include "FreedesktopFileManagerTests.moc"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts Kelvane on a virtual display with a system tray and photographs, from the example
 # configurations: the menu, a submenu, the confirmation dialog, the quick-search panel (empty,
-# with hits, without), the three panes of the settings window, the problem alerts of a broken
-# and of a missing file, the warnings alert and the General pane with a hot key that another
-# program holds.
+# with hits, without), the three panes of the settings window, the problem alert, the warnings
+# alert, the General pane with a hot key that another
+# program holds, the alternates shown with Alt held inside an open submenu and a menu of 660
+# commands, which scrolls.
 # Usage: scripts/screenshots.sh [folder] (default build/screenshots).
 # Builds build/bin/kelvane when it is missing; never runs a command of the menu (every dialog
 # is closed with Escape).
@@ -12,6 +13,7 @@ cd "$(dirname "$0")/.."
 repo=$PWD
 out=$(realpath -m "${1:-build/screenshots}")
 mkdir -p "$out"
+: >"$out/kelvane.log"
 
 if [[ ! -x build/bin/kelvane ]]; then
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -31,6 +33,14 @@ cp examples/shuttle.json "$scratch/shuttle.json"
 printf '{\n  "version": 2,\n  "items": [\n' >"$scratch/broken.json"
 sed 's/"cmd+shift+l"/"cmd+shift+lk"/; s/"ctrl+alt+b"/"ctrl+hyper+b"/' examples/kelvane.json \
     >"$scratch/warnings.json"
+{
+    printf '{\n  "version": 2,\n  "items": [\n'
+    for index in $(seq 660); do
+        printf '    {"type": "command", "title": "Befehl %03d", "command": "echo %d"},\n' \
+            "$index" "$index"
+    done
+    printf '    {"type": "command", "title": "Letzter Befehl", "command": "true"}\n  ]\n}\n'
+} >"$scratch/long.json"
 chmod 600 "$scratch"/*.json
 
 app_pid=
@@ -148,13 +158,6 @@ shoot 10-problem
 keys_then 1 Escape
 stop_app
 
-start_app missing.json
-open_menu
-keys Down Return
-wait_until dialog_shown
-shoot 10-problem-missing-file
-keys_then 1 Escape
-stop_app
 
 # The warnings entry follows the commands, seven entries above the end of the menu.
 start_app warnings.json
@@ -171,4 +174,22 @@ open_menu
 keys Up Up Up Return
 wait_until window_shown "Kelvane Einstellungen"
 shoot 12-settings-hot-key-taken
+stop_app
+
+# Alt held inside "Projekte" › "Kelvane" shows the alternates there and in every open level.
+start_app kelvane.json
+open_menu
+keys_then 4 Down Down Down Right Right
+xdotool keydown alt
+shoot 13-submenu-alternates
+xdotool keyup alt
+keys_then 1 Escape Escape Escape
+stop_app
+
+# End scrolls the long menu to its end: its last commands, then the fixed items.
+start_app long.json
+open_menu
+keys End
+shoot 14-long-menu
+keys_then 1 Escape
 stop_app

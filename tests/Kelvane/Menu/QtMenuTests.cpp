@@ -1,7 +1,13 @@
 #include "Kelvane/Menu/QtMenu.hpp"
 
+#include "Kelvane/Menu/MenuBuilder.hpp"
+
+#include <QAbstractEventDispatcher>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +61,35 @@ void sendAlt(QMenu& menu, QEvent::Type type) {
     QCoreApplication::sendEvent(&menu, &event);
 }
 
+QRect screenGeometry() {
+    return QGuiApplication::primaryScreen()->geometry();
+}
+
+/// Pops the menu up with its top left at the point, as the status item does.
+QMenu& poppedUp(QMenu& menu, QPoint topLeft) {
+    menu.popup(topLeft);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    return menu;
+}
+
+/// Opens the submenu of an item as hovering it does, at once.
+QMenu& hoveredOpen(QMenu& parent, QAction& item) {
+    parent.setActiveAction(&item);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(item.menu()));
+    return *item.menu();
+}
+
+MenuItem withKey(MenuItem item, std::string key, Modifiers modifiers = Modifiers::command) {
+    item.keyEquivalent = MenuKeyEquivalent{std::move(key), modifiers};
+    return item;
+}
+
+MenuItem groupOf(std::string title, std::vector<MenuItem> items) {
+    MenuItem result = item(std::move(title), std::nullopt);
+    result.submenu = std::move(items);
+    return result;
+}
+
 TEST(QtMenu, keySequencesFollowQtsModifierConvention) {
     struct Case {
         MenuKeyEquivalent equivalent;
@@ -95,14 +130,34 @@ TEST(QtMenu, itemsKeepTheirTitlesStateAndStructure) {
     EXPECT_TRUE(menu->toolTipsVisible());
 }
 
-TEST(QtMenu, toolTipsShowCommandsLiterally) {
-    MenuItem command = item("HTML");
-    command.toolTip = "echo '<b>fett</b>' && ls";
-    const auto menu = makeQMenu({command}, {});
-    const QString toolTip = menu->actions()[0]->toolTip();
-    EXPECT_TRUE(toolTip.startsWith("<p")) << toolTip.toStdString();
-    EXPECT_TRUE(toolTip.contains("&lt;b&gt;fett&lt;/b&gt;' &amp;&amp; ls"))
-        << toolTip.toStdString();
+/// The tooltip an item shows when the pointer rests on it.
+QLabel* shownToolTip(QMenu& menu, const QAction& action) {
+    const QPoint at = menu.actionGeometry(const_cast<QAction*>(&action)).center();
+    QHelpEvent help(QEvent::ToolTip, at, menu.mapToGlobal(at));
+    QCoreApplication::sendEvent(&menu, &help);
+    return menu.findChild<QLabel*>("qtooltip_label");
+}
+
+TEST(QtMenu, toolTipsShowCommandsLiterallyOnOneLineAndGoWithTheirMenu) {
+    MenuItem html = item("HTML");
+    html.toolTip = "echo '<b>fett</b>' && ls";
+    MenuItem ssh = item("Server");
+    ssh.toolTip = "ssh deploy@example.org 'cd /srv/app && git pull && systemctl restart app'";
+    const auto menu = makeQMenu({groupOf("Gruppe", {html, ssh})}, {});
+    poppedUp(*menu, {0, 0});
+    QMenu& submenu = hoveredOpen(*menu, *menu->actions()[0]);
+
+    EXPECT_TRUE(submenu.actions()[0]->toolTip().contains("&lt;b&gt;fett&lt;/b&gt;' &amp;&amp; ls"))
+        << submenu.actions()[0]->toolTip().toStdString();
+    const QLabel* label = shownToolTip(submenu, *submenu.actions()[1]);
+    ASSERT_NE(label, nullptr);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_LT(label->height(), 2 * label->fontMetrics().lineSpacing()) << "one line";
+    EXPECT_GE(label->width(),
+              label->fontMetrics().horizontalAdvance(QString::fromStdString(*ssh.toolTip)));
+
+    menu->hide();
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 TEST(QtMenu, choosingAnItemPerformsItsActionWithItsCommand) {
@@ -129,30 +184,43 @@ TEST(QtMenu, choosingAnItemPerformsItsActionWithItsCommand) {
         << "a group's own item does nothing";
 }
 
-TEST(QtMenu, holdingAltShowsTheAlternatesInTheWholeTree) {
-    MenuItem group = item("Gruppe", std::nullopt);
-    group.submenu = commandPair("Innen");
+TEST(QtMenu, holdingAltInAnOpenSubmenuShowsTheAlternatesInTheWholeTreeAndKeepsItOpen) {
     std::vector<MenuItem> model = commandPair("A");
-    model.push_back(group);
+    model.push_back(groupOf("Gruppe", commandPair("Innen")));
     model.push_back(item("\u00DCber Kelvane"));
     const auto menu = makeQMenu(model, {});
-    QMenu& submenu = opened(*menu->actions()[2]);
+    poppedUp(*menu, {100, 100});
+    QMenu& submenu = hoveredOpen(*menu, *menu->actions()[2]);
 
     const std::vector<std::string> normal{"A", "Gruppe", "\u00DCber Kelvane"};
     const std::vector<std::string> alternates{"A kopieren", "Gruppe", "\u00DCber Kelvane"};
     EXPECT_EQ(visibleTexts(*menu), normal);
     EXPECT_EQ(visibleTexts(submenu), std::vector<std::string>{"Innen"});
 
-    sendAlt(*menu, QEvent::KeyPress);
+    QTest::keyPress(&submenu, Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_TRUE(submenu.isVisible()) << "Alt must not close the menu it is pressed in";
     EXPECT_EQ(visibleTexts(*menu), alternates);
     EXPECT_EQ(visibleTexts(submenu), std::vector<std::string>{"Innen kopieren"});
 
-    sendAlt(submenu, QEvent::KeyRelease);
+    QTest::keyRelease(&submenu, Qt::Key_Alt);
+    EXPECT_TRUE(submenu.isVisible());
     EXPECT_EQ(visibleTexts(*menu), normal) << "releasing Alt in a submenu restores every level";
     EXPECT_EQ(visibleTexts(submenu), std::vector<std::string>{"Innen"});
+}
 
-    sendAlt(submenu, QEvent::KeyPress);
-    EXPECT_EQ(visibleTexts(*menu), alternates);
+TEST(QtMenu, aMenuWidenedByItsAlternatesStaysOnScreenAndBesideItsParent) {
+    std::vector<MenuItem> model = commandPair("Kurz");
+    model.push_back(groupOf("Gruppe", commandPair("Innen")));
+    model[1].title = "Ein viel l\u00E4ngerer Titel, der erst mit Alt erscheint, kopieren";
+    const auto menu = makeQMenu(model, {});
+    const QRect screen = screenGeometry();
+    poppedUp(*menu, {screen.right() - menu->sizeHint().width(), 100});
+    QMenu& submenu = hoveredOpen(*menu, *menu->actions()[2]);
+
+    QTest::keyPress(&submenu, Qt::Key_Alt, Qt::AltModifier);
+    EXPECT_GT(menu->width(), menu->sizeHint().width() / 2) << "the alternate is shown";
+    EXPECT_LE(menu->geometry().right(), screen.right());
+    EXPECT_FALSE(submenu.geometry().intersects(menu->geometry()));
 }
 
 TEST(QtMenu, aSubmenusItemsAreMadeOnceWhenItFirstOpensInTheStateOfTheTree) {
@@ -171,6 +239,95 @@ TEST(QtMenu, aSubmenusItemsAreMadeOnceWhenItFirstOpensInTheStateOfTheTree) {
         << "a submenu opened while Alt is held shows the alternates";
     opened(*menu->actions()[0]);
     EXPECT_EQ(submenu.actions().size(), 1) << "opening again makes nothing twice";
+}
+
+TEST(QtMenu, keyEquivalentsOfTheWholeTreeChooseTheirItemWhileAnyMenuIsOpenAndCloseIt) {
+    struct Case {
+        QKeyCombination pressed;
+        std::optional<MenuAction> action;
+        std::optional<std::string> command;
+    };
+    const std::vector<Case> cases{
+        {Qt::ControlModifier | Qt::Key_K, MenuAction::runCommand, "echo Sichtbar"},
+        {Qt::ControlModifier | Qt::AltModifier | Qt::Key_K, MenuAction::copyCommand,
+         "echo Sichtbar"},
+        {Qt::ControlModifier | Qt::Key_J, MenuAction::runCommand, "echo Tief"},
+        {Qt::ControlModifier | Qt::Key_Q, MenuAction::quit, std::nullopt},
+        {Qt::ControlModifier | Qt::Key_Comma, MenuAction::editConfiguration, std::nullopt},
+        {Qt::ControlModifier | Qt::Key_F, MenuAction::showQuickSearch, std::nullopt},
+        {Qt::ControlModifier | Qt::Key_R, MenuAction::reloadConfiguration, std::nullopt},
+        {Qt::ControlModifier | Qt::Key_X, std::nullopt, std::nullopt},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(QKeySequence(testCase.pressed).toString().toStdString());
+        std::vector<MenuItem> visible = commandPair("Sichtbar");
+        visible[0] = withKey(visible[0], "k");
+        visible[1] = withKey(visible[1], "k", {Modifiers::command, Modifiers::option});
+        std::vector<MenuItem> deep = commandPair("Tief");
+        deep[0] = withKey(deep[0], "j");
+        visible.push_back(groupOf("Noch nicht ge\u00F6ffnet", deep));
+        MenuModel model = MenuBuilder::menuModel(std::nullopt, std::nullopt, true);
+        model.insert(model.begin(), groupOf("Gruppe", visible));
+        std::optional<MenuAction> action;
+        std::optional<std::string> command;
+        const auto menu =
+            makeQMenu(model, [&](MenuAction chosen, const std::optional<ShellCommand>& shell) {
+                EXPECT_FALSE(action) << "chosen once";
+                action = chosen;
+                command = shell ? std::optional(shell->command) : std::nullopt;
+            });
+        poppedUp(*menu, {0, 0});
+        QMenu& submenu = hoveredOpen(*menu, *menu->actions()[0]);
+
+        QTest::keyClick(&submenu, testCase.pressed.key(), testCase.pressed.keyboardModifiers());
+        EXPECT_EQ(action, testCase.action);
+        EXPECT_EQ(command, testCase.command);
+        EXPECT_EQ(menu->isVisible(), !testCase.action) << "a chosen item closes the menu";
+        EXPECT_EQ(submenu.isVisible(), !testCase.action);
+    }
+}
+
+TEST(QtMenu, aMenuTallerThanTheScreenScrollsInOneColumnOnlyWithThePointerOnItsArrow) {
+    std::vector<MenuItem> model;
+    for (int index = 0; index < 300; ++index)
+        model.push_back(item("Befehl " + std::to_string(index)));
+    const auto menu = makeQMenu(model, {});
+    poppedUp(*menu, {0, screenGeometry().bottom()});
+    EXPECT_LE(menu->height(), screenGeometry().height());
+    const QList<QAction*> actions = menu->actions();
+    EXPECT_EQ(menu->actionGeometry(actions.back()).left(),
+              menu->actionGeometry(actions.front()).left());
+
+    const auto scrolls = [&menu](QPoint local) {
+        QMouseEvent move(QEvent::MouseMove, local, menu->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu.get(), &move);
+        // The scroller steps on a timer of the menu's own.
+        return !QAbstractEventDispatcher::instance()->registeredTimers(menu.get()).isEmpty();
+    };
+    EXPECT_FALSE(scrolls({10, menu->height() + 8})) << "the pointer on the tray icon below";
+    EXPECT_TRUE(scrolls({10, menu->height() - 2}));
+}
+
+TEST(QtMenu, submenusOpenBesideTheirParentOnTheSideWithRoomNeverOverAnOpenMenu) {
+    const auto menu =
+        makeQMenu({groupOf("Erste", {groupOf("Zweite", {groupOf("Dritte", {item("Tief")})})})}, {});
+    const QRect screen = screenGeometry();
+    for (const int left : {0, screen.right() - menu->sizeHint().width()}) {
+        SCOPED_TRACE(left);
+        poppedUp(*menu, {left, 0});
+        QMenu& second = hoveredOpen(*menu, *menu->actions()[0]);
+        QMenu& third = hoveredOpen(second, *second.actions()[0]);
+        QMenu& fourth = hoveredOpen(third, *third.actions()[0]);
+        const std::vector<const QMenu*> open{menu.get(), &second, &third, &fourth};
+        for (std::size_t index = 1; index < open.size(); ++index) {
+            SCOPED_TRACE(open[index]->title().toStdString());
+            EXPECT_TRUE(screen.contains(open[index]->geometry()));
+            for (std::size_t before = 0; before < index; ++before)
+                EXPECT_FALSE(open[index]->geometry().intersects(open[before]->geometry()));
+        }
+        menu->hide();
+    }
 }
 
 TEST(QtMenu, menuSymbolsHaveIconsAndUnknownNamesNone) {

@@ -24,6 +24,15 @@ constexpr std::array<std::string_view, 8> commandLines{"ssh web-01 'sudo systemc
                                                        "rsync -avz ~/notes/ backup:notes/",
                                                        "psql -c 'select now()'",
                                                        "open https://grafana.example.com"};
+constexpr std::array<std::string_view, 64> everydayWords{
+    "Git",     "Pull",    "Push",    "Docker",  "Logs",   "Tail",     "Deploy",  "Server",
+    "Build",   "Test",    "Backup",  "Restart", "Open",   "Mail",     "Notes",   "Music",
+    "Photos",  "Home",    "Office",  "Project", "Update", "Clean",    "Cache",   "Network",
+    "Printer", "Weather", "News",    "Coffee",  "Timer",  "Download", "Upload",  "Disk",
+    "Memory",  "Status",  "Start",   "Stop",    "Check",  "Report",   "Daily",   "Weekly",
+    "Local",   "Remote",  "Staging", "Release", "Branch", "Commit",   "Shell",   "Editor",
+    "Files",   "Folder",  "Sync",    "Share",   "Print",  "Search",   "Watch",   "List",
+    "Show",    "New",     "Old",     "Quick",   "Full",   "Night",    "Morning", "Team"};
 
 } // namespace
 
@@ -59,6 +68,27 @@ Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount
 
 std::string makeV2Text(std::size_t commandCount, std::size_t groupCount) {
     return ConfigMigrator::makeV2JSON(makeConfiguration(commandCount, groupCount));
+}
+
+Configuration makeEverydayConfiguration(std::size_t commandCount, std::size_t groupSize) {
+    std::mt19937 random(42);
+    Configuration configuration;
+    for (std::size_t made = 0; made < commandCount;) {
+        std::vector<MenuNode> items;
+        for (std::size_t i = 0; i < groupSize && made < commandCount; ++i, ++made) {
+            std::string title;
+            for (std::size_t word = 0, words = 2 + random() % 4; word < words; ++word)
+                title.append(word == 0 ? "" : " ")
+                    .append(everydayWords[random() % everydayWords.size()]);
+            items.push_back({ShellCommand(Uuid::random(), title,
+                                          std::string(commandLines[random() % commandLines.size()]),
+                                          std::nullopt, std::nullopt, std::nullopt, std::nullopt)});
+        }
+        const std::string group = std::string(everydayWords[random() % everydayWords.size()]) +
+                                  " " + std::to_string(configuration.items.size() + 1);
+        configuration.items.push_back({CommandGroup(Uuid::random(), group, "folder", items)});
+    }
+    return configuration;
 }
 
 } // namespace kelvane::bench

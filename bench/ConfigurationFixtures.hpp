@@ -15,6 +15,10 @@ Configuration makeConfiguration(std::size_t commandCount, std::size_t groupCount
 /// The same configuration as a version 2 file.
 std::string makeV2Text(std::size_t commandCount, std::size_t groupCount);
 
+/// `commandCount` commands in top-level groups of `groupSize`, each titled with two to five
+/// everyday words. The same arguments always give the same titles and commands.
+Configuration makeEverydayConfiguration(std::size_t commandCount, std::size_t groupSize);
+
 /// Files shaped to make a load or a search do work that grows faster than their size.
 enum class HostileShape {
     /// One group whose title takes half the file, holding entries that are not objects.

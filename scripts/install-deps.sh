@@ -5,7 +5,8 @@
 # libqt6svg6 draws the SVG icon; qt6-translations-l10n holds Qt's German texts (file chooser,
 # context menus, standard buttons). Xvfb, IceWM (its task bar is the system tray), xdotool, the X
 # utilities and ImageMagick's import run Kelvane without a graphical session and take screenshots.
-# libx11-dev and libxcb1-dev grab the global hot key on X11.
+# libx11-dev and libxcb1-dev grab the global hot key on X11; libxtst-dev lets the desktop latency
+# benchmark press keys and click as another program's keyboard and mouse.
 # bash, zsh and dash run the generated command lines in the tests, as a user's shell would.
 # xterm runs the chosen commands when the desktop brings no terminal program of its own, and
 # xdg-utils (xdg-open) opens the configuration file and its folder from the menu. xterm, tmux and
@@ -22,7 +23,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-jsonschema
     qt6-base-dev libgl-dev libqt6svg6 qt6-translations-l10n
-    libx11-dev libxcb1-dev
+    libx11-dev libxcb1-dev libxtst-dev
     xvfb icewm xdotool x11-utils imagemagick
     xterm xdg-utils tmux gnome-terminal dbus-daemon
     fzf vim

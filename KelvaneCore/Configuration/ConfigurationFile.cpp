@@ -29,18 +29,19 @@ namespace ConfigurationFile {
 
 namespace {
 
-ConfigurationProblem unreadable(const std::filesystem::path& path, std::string reason) {
-    const ConfigurationError error(
-        ConfigurationError::Unreadable{path.string(), std::move(reason)});
+ConfigurationProblem problemOf(const ConfigurationError& error) {
     return {ConfigurationProblem::Parse{error.errorDescription()}};
 }
 
-} // namespace
+ConfigurationProblem unreadable(const std::filesystem::path& path, std::string reason) {
+    return problemOf(
+        ConfigurationError(ConfigurationError::Unreadable{path.string(), std::move(reason)}));
+}
 
 // The bytes come through the descriptor that the trust check opened at the end of its walk, so
 // a file swapped in after the check is never what gets read.
-std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
-                                                            std::uint32_t currentUser) {
+std::variant<std::string, ConfigurationProblem> readInspected(const std::filesystem::path& path,
+                                                              std::uint32_t currentUser) {
     ConfigTrustCheck::OpenedFile file = ConfigTrustCheck::openInspected(path, currentUser);
     if (file.error == ENOENT || file.error == ENOTDIR)
         return ConfigurationProblem{ConfigurationProblem::Missing{path.string()}};
@@ -56,18 +57,36 @@ std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesyste
     }
 }
 
+} // namespace
+
+std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
+                                                            std::uint32_t currentUser) {
+    try {
+        return withoutAllocationFailures([&] { return readInspected(path, currentUser); });
+    } catch (const ConfigurationError& error) {
+        return problemOf(error);
+    }
+}
+
+std::variant<Configuration, ConfigurationProblem> loadBytes(std::string_view bytes,
+                                                            SortMode sortMode) {
+    try {
+        return ConfigurationLoader{sortMode, sortMode}.load(bytes);
+    } catch (const ConfigurationError& error) {
+        return problemOf(error);
+    }
+}
+
 std::variant<LoadedConfiguration, ConfigurationProblem>
 loadWithBytes(const std::filesystem::path& path, SortMode sortMode, std::uint32_t currentUser) {
-    try {
-        auto bytes = withoutAllocationFailures([&] { return readTrusted(path, currentUser); });
-        if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
-            return std::move(*problem);
-        std::string& text = std::get<std::string>(bytes);
-        Configuration configuration = ConfigurationLoader{sortMode, sortMode}.load(text);
-        return LoadedConfiguration{std::move(configuration), std::move(text)};
-    } catch (const ConfigurationError& loadError) {
-        return ConfigurationProblem{ConfigurationProblem::Parse{loadError.errorDescription()}};
-    }
+    auto bytes = readTrusted(path, currentUser);
+    if (auto* problem = std::get_if<ConfigurationProblem>(&bytes))
+        return std::move(*problem);
+    std::string& text = std::get<std::string>(bytes);
+    auto loaded = loadBytes(text, sortMode);
+    if (auto* problem = std::get_if<ConfigurationProblem>(&loaded))
+        return std::move(*problem);
+    return LoadedConfiguration{std::move(std::get<Configuration>(loaded)), std::move(text)};
 }
 
 std::variant<Configuration, ConfigurationProblem>

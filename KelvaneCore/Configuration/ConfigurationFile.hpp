@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -42,10 +43,16 @@ struct ConfigurationProblem {
 /// lenient normalization, load. An untrusted file is never read.
 namespace ConfigurationFile {
 
-/// The file's bytes, or why it must not or cannot be used. The bytes are read through the
-/// descriptor that the trust check opened, never by looking the path up again.
+/// The file's bytes, or why it must not or cannot be used (running out of memory included). The
+/// bytes are read through the descriptor that the trust check opened, never by looking the path
+/// up again.
 std::variant<std::string, ConfigurationProblem> readTrusted(const std::filesystem::path& path,
                                                             std::uint32_t currentUser);
+
+/// The configuration in `bytes`, which `readTrusted` gave, with one sort mode for both formats,
+/// or why it cannot be loaded.
+std::variant<Configuration, ConfigurationProblem> loadBytes(std::string_view bytes,
+                                                            SortMode sortMode);
 
 /// A configuration together with the bytes it was loaded from, which a migration must still
 /// find in the file.

@@ -1,10 +1,14 @@
 #include "KelvaneCore/Search/CommandSearch.hpp"
 
+#include "KelvaneCore/Search/CommandIndex.hpp"
+
 #include "KelvaneCore/Search/FuzzyMatcher.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace kelvane {
 namespace {
@@ -13,37 +17,58 @@ namespace {
 struct Rank {
     std::int64_t score = 0;
     std::size_t menuIndex = 0;
-    const ShellCommand* command = nullptr;
+    std::string_view title;
     bool matchedTitle = false;
 };
 
-/// The group a command was found in, as an index into `GroupTree::groups`.
+/// The group a command was found in, as an index into the walk's groups.
 using GroupIndex = std::size_t;
 constexpr GroupIndex topLevel = SIZE_MAX;
 
-struct Hit {
-    Rank rank;
-    GroupIndex group = topLevel;
-};
+/// How one command ranks: by its title, or else by its group path and title, or not at all.
+/// Without a group path the full text is the title, which has then failed already.
+std::optional<Rank> rankOf(FuzzyMatcher::Needle& needle, std::string_view title,
+                           std::size_t menuIndex, const FuzzyMatcher::Needle::PathScan* path) {
+    if (const std::optional<std::int64_t> score = needle.score(title))
+        return Rank{2 * *score, menuIndex, title, true};
+    if (path == nullptr)
+        return std::nullopt;
+    if (const std::optional<std::int64_t> score = needle.scoreAfter(*path, title))
+        return Rank{*score, menuIndex, title, false};
+    return std::nullopt;
+}
+
+/// The positions of a hit, recorded only for the few hits that are returned.
+std::vector<std::int64_t> matchedIndicesOf(FuzzyMatcher::Needle& needle, const Rank& rank) {
+    if (!rank.matchedTitle)
+        return {};
+    std::optional<FuzzyMatcher::Match> match = needle.match(rank.title);
+    return match ? std::move(match->matchedIndices) : std::vector<std::int64_t>{};
+}
 
 /// The best `limit` hits offered so far, in a heap whose top is the worst of them: most
 /// candidates are turned away by one comparison of scores, and titles are collated only between
-/// equal scores.
-class BestHits {
+/// equal scores. `Item` is what the caller finds the hit's command by.
+template <typename Item> class BestHits {
 public:
+    struct Hit {
+        Rank rank;
+        Item item;
+    };
+
     /// `limit` must not be 0.
     explicit BestHits(std::size_t limit) : m_limit(limit) {}
 
-    void offer(const Rank& rank, GroupIndex group) {
+    void offer(const Rank& rank, const Item& item) {
         if (m_heap.size() < m_limit) {
-            m_heap.push_back({rank, group});
+            m_heap.push_back({rank, item});
             std::push_heap(m_heap.begin(), m_heap.end(), heapOrder());
             return;
         }
         if (!ranksBefore(rank, m_heap.front().rank))
             return;
         std::pop_heap(m_heap.begin(), m_heap.end(), heapOrder());
-        m_heap.back() = {rank, group};
+        m_heap.back() = {rank, item};
         std::push_heap(m_heap.begin(), m_heap.end(), heapOrder());
     }
 
@@ -59,7 +84,7 @@ private:
     bool ranksBefore(const Rank& a, const Rank& b) const {
         if (a.score != b.score)
             return a.score > b.score;
-        const int titles = m_comparator.compare(a.command->title, b.command->title);
+        const int titles = m_comparator.compare(a.title, b.title);
         if (titles != 0)
             return titles < 0;
         return a.menuIndex < b.menuIndex;
@@ -78,12 +103,19 @@ private:
     std::vector<Hit> m_heap;
 };
 
+/// A command of a tree walk: itself and the group it was found in.
+struct FoundCommand {
+    const ShellCommand* command;
+    GroupIndex group;
+};
+
 /// Offers every command of a tree to the best hits: by its title, or else by its group path
 /// and title. Each group's path is scanned once, when the walk enters the group, so a long
 /// title costs its length once and not once for every command below it.
 class GroupWalk {
 public:
-    GroupWalk(FuzzyMatcher::Needle& needle, BestHits& best) : m_needle(needle), m_best(best) {}
+    GroupWalk(FuzzyMatcher::Needle& needle, BestHits<FoundCommand>& best)
+        : m_needle(needle), m_best(best) {}
 
     void visit(const std::vector<MenuNode>& nodes, GroupIndex group,
                const FuzzyMatcher::Needle::PathScan* path) {
@@ -116,20 +148,12 @@ private:
 
     void offer(const ShellCommand& command, GroupIndex group,
                const FuzzyMatcher::Needle::PathScan* path) {
-        const std::size_t index = m_menuIndex++;
-        if (const std::optional<std::int64_t> score = m_needle.score(command.title)) {
-            m_best.offer({2 * *score, index, &command, true}, group);
-            return;
-        }
-        // Without a group path the full text is the title, which has just failed.
-        if (path == nullptr)
-            return;
-        if (const std::optional<std::int64_t> score = m_needle.scoreAfter(*path, command.title))
-            m_best.offer({*score, index, &command, false}, group);
+        if (const std::optional<Rank> rank = rankOf(m_needle, command.title, m_menuIndex++, path))
+            m_best.offer(*rank, {&command, group});
     }
 
     FuzzyMatcher::Needle& m_needle;
-    BestHits& m_best;
+    BestHits<FoundCommand>& m_best;
     std::vector<Group> m_groups;
     std::size_t m_menuIndex = 0;
 };
@@ -160,20 +184,44 @@ std::vector<SearchResult> Configuration::search(std::string_view query, std::siz
         return results;
 
     FuzzyMatcher::Needle needle(trimmedQuery);
-    BestHits best(limit);
+    BestHits<FoundCommand> best(limit);
     GroupWalk walk{needle, best};
     walk.visit(items, topLevel, nullptr);
-
-    // Positions are recorded only for the few hits that are returned.
-    for (Hit& hit : best.takeSorted()) {
-        std::vector<std::int64_t> indices;
-        if (hit.rank.matchedTitle) {
-            if (std::optional<FuzzyMatcher::Match> match = needle.match(hit.rank.command->title))
-                indices = std::move(match->matchedIndices);
-        }
+    for (const auto& [rank, found] : best.takeSorted())
         results.push_back(
-            {walk.pathOf(hit.group), *hit.rank.command, hit.rank.score, std::move(indices)});
+            {walk.pathOf(found.group), *found.command, rank.score, matchedIndicesOf(needle, rank)});
+    return results;
+}
+
+std::vector<CommandIndex::Hit> CommandIndex::search(std::string_view query,
+                                                    std::size_t limit) const {
+    std::vector<Hit> results;
+    const std::string_view trimmedQuery = Unicode::trimmed(query);
+    if (trimmedQuery.empty()) {
+        for (std::size_t i = 0; i < commands.size() && i < limit; ++i)
+            results.push_back({i, 0, {}});
+        return results;
     }
+    if (limit == 0)
+        return results;
+
+    FuzzyMatcher::Needle needle(trimmedQuery);
+    // Each group's path is scanned once, from the scan of the group around it.
+    std::vector<FuzzyMatcher::Needle::PathScan> paths;
+    paths.reserve(groups.size());
+    for (const Group& group : groups)
+        paths.push_back(needle.extendedPath(
+            group.parent == topLevel ? nullptr : &paths[group.parent], group.title));
+    BestHits<std::size_t> best(limit);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const Command& command = commands[i];
+        const FuzzyMatcher::Needle::PathScan* path =
+            command.group == topLevel ? nullptr : &paths[command.group];
+        if (const std::optional<Rank> rank = rankOf(needle, command.title, i, path))
+            best.offer(*rank, i);
+    }
+    for (const auto& [rank, command] : best.takeSorted())
+        results.push_back({command, rank.score, matchedIndicesOf(needle, rank)});
     return results;
 }
 

@@ -8,6 +8,7 @@
 #include <unicode/uloc.h>
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
+#include <unicode/uversion.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -234,6 +235,14 @@ LocalizedCaseInsensitiveComparator::LocalizedCaseInsensitiveComparator()
 }
 
 LocalizedCaseInsensitiveComparator::~LocalizedCaseInsensitiveComparator() = default;
+
+std::string LocalizedCaseInsensitiveComparator::orderName() {
+    UVersionInfo version;
+    u_getVersion(version);
+    char versionText[U_MAX_VERSION_STRING_LENGTH];
+    u_versionToString(version, versionText);
+    return std::string(uloc_getDefault()) + " ICU " + versionText;
+}
 
 int LocalizedCaseInsensitiveComparator::compare(std::string_view a, std::string_view b) const {
     UErrorCode status = U_ZERO_ERROR;

@@ -73,6 +73,10 @@ public:
     /// Negative when a sorts before b, zero when they are equal, positive otherwise.
     int compare(std::string_view a, std::string_view b) const;
 
+    /// Names the order that `compare` follows: the locale and the ICU release it comes from.
+    /// Processes whose names are equal order every pair of texts alike.
+    static std::string orderName();
+
 private:
     struct Collator;
     std::unique_ptr<Collator> m_collator;

@@ -1,6 +1,7 @@
 #include "JSONOutput.hpp"
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 #include "Kelvanectl.hpp"
+#include "SearchCache.hpp"
 #include "Subcommands.hpp"
 
 #include "KelvaneCore/Configuration/ConfigMigrator.hpp"
@@ -8,7 +9,7 @@
 #include "KelvaneCore/Configuration/LenientJSON.hpp"
 #include "KelvaneCore/Configuration/StrictJSON.hpp"
 #include "KelvaneCore/Files/FileError.hpp"
-#include "KelvaneCore/Search/CommandSearch.hpp"
+#include "KelvaneCore/Search/CommandIndex.hpp"
 #include "KelvaneCore/Unicode/UnicodeText.hpp"
 
 #include <charconv>
@@ -160,34 +161,65 @@ std::size_t searchLimit(const Invocation& invocation) {
     return limit;
 }
 
-void printSearchJSON(std::ostream& out, const std::vector<SearchResult>& results) {
+void printSearchJSON(std::ostream& out, const CommandIndex& index,
+                     const std::vector<CommandIndex::Hit>& hits) {
     rapidjson::Document document(rapidjson::kArrayType);
     auto& allocator = document.GetAllocator();
-    for (const SearchResult& result : results) {
+    for (const CommandIndex::Hit& hit : hits) {
+        const CommandIndex::Command& command = index.commands[hit.command];
         rapidjson::Value entry(rapidjson::kObjectType);
         rapidjson::Value path(rapidjson::kArrayType);
-        for (const std::string& title : result.path)
+        for (const std::string& title : index.pathOf(command.group))
             path.PushBack(JSONOutput::text(title, allocator), allocator);
         entry.AddMember("path", path, allocator);
-        addText(entry, "title", result.command.title, allocator);
-        addText(entry, "command", result.command.command, allocator);
-        entry.AddMember("score", result.score, allocator);
+        addText(entry, "title", command.title, allocator);
+        addText(entry, "command", command.command, allocator);
+        entry.AddMember("score", hit.score, allocator);
         rapidjson::Value indices(rapidjson::kArrayType);
-        for (const int64_t index : result.matchedIndices)
-            indices.PushBack(index, allocator);
+        for (const int64_t position : hit.matchedIndices)
+            indices.PushBack(position, allocator);
         entry.AddMember("matchedIndices", indices, allocator);
         document.PushBack(entry, allocator);
     }
     JSONOutput::print(out, document);
 }
 
-void printSearchText(std::ostream& out, const std::vector<SearchResult>& results) {
-    for (const SearchResult& result : results) {
-        out << result.score << '\t';
-        if (!result.path.empty())
-            out << result.pathDescription() << " \u203A ";
-        out << result.command.title << "\n\t" << result.command.command << '\n';
+void printSearchText(std::ostream& out, const CommandIndex& index,
+                     const std::vector<CommandIndex::Hit>& hits) {
+    for (const CommandIndex::Hit& hit : hits) {
+        const CommandIndex::Command& command = index.commands[hit.command];
+        out << hit.score << '\t';
+        for (const std::string& title : index.pathOf(command.group))
+            out << title << " \u203A ";
+        out << command.title << "\n\t" << command.command << '\n';
     }
+}
+
+// The trust check and the read run every time; only an index made of exactly these bytes is
+// taken from the cache.
+int searchIn(const Invocation& invocation, const std::string& bytes, std::size_t limit) {
+    const SortMode mode = sortMode(invocation);
+    const std::optional<std::filesystem::path> cacheFile =
+        SearchCache::fileFor(invocation.cacheFolder, filePath(invocation), mode);
+    std::optional<std::string> stored;
+    std::optional<CommandIndex> index;
+    if (cacheFile && (stored = SearchCache::read(*cacheFile, invocation.currentUser)))
+        index = SearchCache::decode(*stored, bytes, mode);
+    std::variant<Configuration, ConfigurationProblem> loaded;
+    if (!index) {
+        loaded = ConfigurationFile::loadBytes(bytes, mode);
+        if (const auto* problem = std::get_if<ConfigurationProblem>(&loaded))
+            return report(invocation, *problem);
+        index = CommandIndex::of(std::get<Configuration>(loaded));
+        if (cacheFile)
+            SearchCache::write(*cacheFile, SearchCache::encode(*index, bytes, mode));
+    }
+    const auto hits = index->search(invocation.arguments.positional(1), limit);
+    if (wantsJSON(invocation))
+        printSearchJSON(invocation.out, *index, hits);
+    else
+        printSearchText(invocation.out, *index, hits);
+    return success;
 }
 
 } // namespace
@@ -213,14 +245,10 @@ int menu(const Invocation& invocation) {
 
 int search(const Invocation& invocation) {
     const std::size_t limit = searchLimit(invocation);
-    return withConfiguration(invocation, [&](const Configuration& configuration) {
-        const auto results = configuration.search(invocation.arguments.positional(1), limit);
-        if (wantsJSON(invocation))
-            printSearchJSON(invocation.out, results);
-        else
-            printSearchText(invocation.out, results);
-        return success;
-    });
+    auto bytes = ConfigurationFile::readTrusted(filePath(invocation), invocation.currentUser);
+    if (const auto* problem = std::get_if<ConfigurationProblem>(&bytes))
+        return report(invocation, *problem);
+    return searchIn(invocation, std::get<std::string>(bytes), limit);
 }
 
 int convert(const Invocation& invocation) {

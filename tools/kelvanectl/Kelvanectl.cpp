@@ -116,6 +116,13 @@ std::string homeDirectory() {
     return home != nullptr ? home : "/";
 }
 
+// The XDG base directory rule: a relative XDG_CACHE_HOME is ignored.
+std::string cacheFolder(const std::string& home) {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const std::string base = cache != nullptr && cache[0] == '/' ? cache : home + "/.cache";
+    return base + "/Kelvane";
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -140,8 +147,9 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     try {
         const Arguments parsed =
             Arguments::parse(rest, subcommand->options, subcommand->positionalCount);
+        const std::string home = homeDirectory();
         return subcommand->run(
-            {parsed, out, err, static_cast<std::uint32_t>(::getuid()), homeDirectory()});
+            {parsed, out, err, static_cast<std::uint32_t>(::getuid()), home, cacheFolder(home)});
     } catch (const UsageError& error) {
         err << "kelvanectl " << subcommand->name << ": " << error.what() << "\nAufruf: kelvanectl "
             << subcommand->usage << '\n';

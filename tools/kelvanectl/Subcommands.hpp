@@ -15,6 +15,8 @@ struct Invocation {
     std::ostream& err;
     std::uint32_t currentUser;
     std::string homeDirectory;
+    /// Where the tool may keep what it can always make again (the user's cache folder).
+    std::string cacheFolder;
 };
 
 // Subcommands over a configuration file.

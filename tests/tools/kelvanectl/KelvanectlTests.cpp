@@ -3,6 +3,8 @@
 #include "KelvaneCore/Configuration/ConfigMigrator.hpp"
 #include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Configuration/StrictJSON.hpp"
+#include "SearchCache.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
@@ -42,6 +44,7 @@ const std::string configuration = R"({
 class Kelvanectl : public ::testing::Test {
 protected:
     test::TemporaryFolder folder;
+    const test::ScopedEnvironment cacheHome{"XDG_CACHE_HOME", (folder / "cache").string()};
     const std::string file = folder.write("kelvane.json", configuration).string();
 };
 
@@ -137,6 +140,34 @@ TEST_F(Kelvanectl, searchRanksAndLimits) {
     const Outcome hostile = kelvanectl({"search", file, std::string(100 * 1024, 'a') + "\xFF"});
     EXPECT_EQ(hostile.code, 0);
     EXPECT_EQ(kelvanectl({"search", "--limit", "-1", file, "x"}).code, 64);
+}
+
+TEST_F(Kelvanectl, searchTakesAStoredIndexOnlyForTheSameTrustedBytes) {
+    const Outcome first = kelvanectl({"search", file, ""});
+    ASSERT_EQ(first.code, 0) << first.err;
+    const fs::path cacheFile =
+        *SearchCache::fileFor(folder / "cache" / "Kelvane", file, SortMode::alphabetical);
+    const std::string stored = contentOf(cacheFile);
+    EXPECT_EQ(kelvanectl({"search", file, ""}).out, first.out);
+
+    // An index planted for these very bytes is what a search then shows, but only from a cache
+    // file that passes the trust check.
+    CommandIndex planted = *SearchCache::decode(stored, configuration, SortMode::alphabetical);
+    planted.commands[0].title = "Gepflanzt";
+    folder.write(cacheFile, SearchCache::encode(planted, configuration, SortMode::alphabetical),
+                 fs::perms(0600));
+    EXPECT_NE(kelvanectl({"search", file, ""}).out.find("Gepflanzt"), std::string::npos);
+    fs::permissions(cacheFile, fs::perms(0666));
+    EXPECT_EQ(kelvanectl({"search", file, ""}).out, first.out);
+    EXPECT_EQ(contentOf(cacheFile), stored);
+
+    // A file changed to the same size is loaded anew, and the trust check runs every time.
+    std::string changed = configuration;
+    changed.replace(changed.find("Logs"), 4, "Lags");
+    folder.write("kelvane.json", changed, fs::perms(0600));
+    EXPECT_NE(kelvanectl({"search", file, "lags"}).out.find("Lags"), std::string::npos);
+    fs::permissions(file, fs::perms(0666));
+    EXPECT_EQ(kelvanectl({"search", file, "lags"}).code, 3);
 }
 
 TEST_F(Kelvanectl, convertMigrateAndNormalizeTheFile) {

@@ -4,10 +4,9 @@
 #include "Kelvane/Menu/StatusItemController.hpp"
 #include "Kelvane/platform/Log.hpp"
 
-#include "support/FakeLoginItemService.hpp"
+#include "support/FakeDesktop.hpp"
 #include "support/FakeTerminalBackend.hpp"
 #include "support/InMemoryPreferenceStore.hpp"
-#include "support/RecordingDialogs.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <QGuiApplication>
@@ -61,15 +60,10 @@ TEST(QuickSearchHotKey, theStoredCombinationOpensAndClosesThePanel) {
     Preferences preferences{preferenceStore};
     preferences.setQuickSearchHotKey(HotKeyCombination{40, 768}); // Shift+Command+K
     ConfigStore store{folder / "kelvane.json", preferences};
-    test::RecordingDialogs dialogs;
-    test::RecordingWorkspace workspace;
-    test::FakeLoginItemService loginItems;
-    LaunchAtLogin launchAtLogin{loginItems};
-    StatusItemController controller(
-        store, preferences, std::make_unique<test::FakeTerminalBackend>(), makeHotKeyRegistrar(),
-        DesktopServices{dialogs, workspace, launchAtLogin, [](const fs::path&) {
-                            return std::optional<fs::path>();
-                        }});
+    test::FakeDesktop desktop;
+    StatusItemController controller(store, preferences,
+                                    std::make_unique<test::FakeTerminalBackend>(),
+                                    makeHotKeyRegistrar(), desktop.services());
     store.start();
     ASSERT_TRUE(logged.empty()) << logged.front();
     ASSERT_EQ(controller.quickSearch(), nullptr);

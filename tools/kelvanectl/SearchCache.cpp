@@ -1,0 +1,236 @@
+#include "SearchCache.hpp"
+
+#include "KelvaneCore/Files/FileAccess.hpp"
+#include "KelvaneCore/Safety/ConfigTrustCheck.hpp"
+#include "KelvaneCore/Unicode/UnicodeText.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#if __has_include(<link.h>)
+#include <elf.h>
+#include <link.h>
+#endif
+
+namespace kelvane::ctl::SearchCache {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view magic = "Kelvane-Suchindex 1\n";
+
+#if __has_include(<link.h>)
+
+/// The GNU build ID among the notes of a loaded program, as raw bytes.
+int findBuildId(dl_phdr_info* info, std::size_t, void* result) {
+    for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+        if (segment.p_type != PT_NOTE)
+            continue;
+        const char* note = reinterpret_cast<const char*>(info->dlpi_addr + segment.p_vaddr);
+        const char* const end = note + segment.p_memsz;
+        while (static_cast<std::size_t>(end - note) >= sizeof(ElfW(Nhdr))) {
+            ElfW(Nhdr) header;
+            std::memcpy(&header, note, sizeof header);
+            const char* name = note + sizeof header;
+            const char* description = name + ((header.n_namesz + 3) & ~3U);
+            const std::size_t rest = static_cast<std::size_t>(end - description);
+            if (description > end || ((header.n_descsz + 3) & ~3U) > rest)
+                break;
+            if (header.n_type == NT_GNU_BUILD_ID && header.n_namesz == 4 &&
+                std::memcmp(name, "GNU", 4) == 0) {
+                static_cast<std::string*>(result)->assign(description, header.n_descsz);
+                return 1;
+            }
+            note = description + ((header.n_descsz + 3) & ~3U);
+        }
+    }
+    // The program itself comes first; the libraries after it do not name it.
+    return 1;
+}
+
+std::string readBuildIdentity() {
+    std::string identity;
+    ::dl_iterate_phdr(findBuildId, &identity);
+    return identity;
+}
+
+#else
+
+std::string readBuildIdentity() {
+    return {};
+}
+
+#endif
+
+/// What tells this build of the program from every other; empty when it cannot be told.
+const std::string& buildIdentity() {
+    static const std::string identity = readBuildIdentity();
+    return identity;
+}
+
+std::uint64_t fnv1a(std::string_view text) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    return hash;
+}
+
+template <typename Number> void append(std::string& out, Number number) {
+    out.append(reinterpret_cast<const char*>(&number), sizeof number);
+}
+
+template <typename Length = std::uint32_t>
+void appendText(std::string& out, std::string_view text) {
+    append(out, static_cast<Length>(text.size()));
+    out.append(text);
+}
+
+/// Reads what `encode` wrote, every length checked against what is left.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : m_rest(bytes) {}
+
+    template <typename Number> bool number(Number& value) {
+        if (m_rest.size() < sizeof value)
+            return false;
+        std::memcpy(&value, m_rest.data(), sizeof value);
+        m_rest.remove_prefix(sizeof value);
+        return true;
+    }
+
+    bool bytes(std::size_t count, std::string_view& value) {
+        if (m_rest.size() < count)
+            return false;
+        value = m_rest.substr(0, count);
+        m_rest.remove_prefix(count);
+        return true;
+    }
+
+    template <typename Length = std::uint32_t> bool rawText(std::string_view& value) {
+        Length length = 0;
+        return number(length) && bytes(length, value);
+    }
+
+    /// A text that must be well-formed UTF-8, as every title and command of a loaded file is.
+    bool text(std::string_view& value) {
+        return rawText(value) && !Unicode::firstInvalidUTF8Offset(value);
+    }
+
+    /// A count of entries that each take at least `entryBytes`, so that no count can make the
+    /// reader reserve more than the file holds.
+    bool count(std::size_t entryBytes, std::uint32_t& value) {
+        return number(value) && value <= m_rest.size() / entryBytes;
+    }
+
+    bool atEnd() const { return m_rest.empty(); }
+
+private:
+    std::string_view m_rest;
+};
+
+std::string header(SortMode sortMode) {
+    std::string out(magic);
+    appendText(out, buildIdentity());
+    appendText(out, Unicode::LocalizedCaseInsensitiveComparator::orderName());
+    append(out, static_cast<std::uint8_t>(sortMode));
+    return out;
+}
+
+} // namespace
+
+std::optional<fs::path> fileFor(const fs::path& cacheFolder, const fs::path& file,
+                                SortMode sortMode) {
+    if (buildIdentity().empty())
+        return std::nullopt;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(file, error);
+    const std::uint64_t hash = fnv1a((error ? file : absolute).string());
+    char name[32];
+    std::snprintf(name, sizeof name, "suche-%016llx-%c.bin", static_cast<unsigned long long>(hash),
+                  sortMode == SortMode::alphabetical ? 'a' : 'f');
+    return cacheFolder / name;
+}
+
+std::optional<std::string> read(const fs::path& cacheFile, std::uint32_t currentUser) {
+    ConfigTrustCheck::OpenedFile file = ConfigTrustCheck::openInspected(cacheFile, currentUser);
+    if (!file.verdict.isTrusted() || !file.descriptor.isOpen())
+        return std::nullopt;
+    try {
+        return FileAccess::readOpenFile(file.descriptor.get(), cacheFile);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMode sortMode) {
+    std::string out = header(sortMode);
+    // Reserved at once: growing a copy of a large file step by step costs more than the rest.
+    std::size_t size =
+        out.size() + sizeof(std::uint64_t) + fileBytes.size() + 2 * sizeof(std::uint32_t);
+    for (const CommandIndex::Group& group : index.groups)
+        size += 2 * sizeof(std::uint32_t) + group.title.size();
+    for (const CommandIndex::Command& command : index.commands)
+        size += 3 * sizeof(std::uint32_t) + command.title.size() + command.command.size();
+    out.reserve(size);
+    appendText<std::uint64_t>(out, fileBytes);
+    append(out, static_cast<std::uint32_t>(index.groups.size()));
+    for (const CommandIndex::Group& group : index.groups) {
+        append(out, group.parent);
+        appendText(out, group.title);
+    }
+    append(out, static_cast<std::uint32_t>(index.commands.size()));
+    for (const CommandIndex::Command& command : index.commands) {
+        append(out, command.group);
+        appendText(out, command.title);
+        appendText(out, command.command);
+    }
+    return out;
+}
+
+std::optional<CommandIndex> decode(std::string_view stored, std::string_view fileBytes,
+                                   SortMode sortMode) {
+    Reader reader(stored);
+    std::string_view storedHeader;
+    std::string_view storedBytes;
+    const std::string expectedHeader = header(sortMode);
+    if (!reader.bytes(expectedHeader.size(), storedHeader) || storedHeader != expectedHeader ||
+        !reader.rawText<std::uint64_t>(storedBytes) || storedBytes != fileBytes)
+        return std::nullopt;
+
+    CommandIndex index;
+    std::uint32_t count = 0;
+    if (!reader.count(2 * sizeof(std::uint32_t), count))
+        return std::nullopt;
+    index.groups.resize(count);
+    for (CommandIndex::Group& group : index.groups)
+        if (!reader.number(group.parent) || !reader.text(group.title))
+            return std::nullopt;
+    if (!reader.count(3 * sizeof(std::uint32_t), count))
+        return std::nullopt;
+    index.commands.resize(count);
+    for (CommandIndex::Command& command : index.commands)
+        if (!reader.number(command.group) || !reader.text(command.title) ||
+            !reader.text(command.command))
+            return std::nullopt;
+    if (!reader.atEnd() || !index.isWellFormed())
+        return std::nullopt;
+    return index;
+}
+
+void write(const fs::path& cacheFile, std::string_view stored) {
+    std::error_code error;
+    fs::create_directories(cacheFile.parent_path(), error);
+    if (!error)
+        fs::permissions(cacheFile.parent_path(), fs::perms::owner_all, error);
+    if (error)
+        return;
+    try {
+        FileAccess::writeAtomically(cacheFile, stored);
+    } catch (const std::exception&) {
+        // The next search loads the file again and tries once more.
+    }
+}
+
+} // namespace kelvane::ctl::SearchCache

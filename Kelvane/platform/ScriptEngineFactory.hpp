@@ -3,6 +3,7 @@
 #include "KelvaneCore/Terminal/ScriptEngine.hpp"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kelvane {
@@ -13,5 +14,8 @@ std::unique_ptr<ScriptEngine> makeScriptEngine();
 
 /// The name of the program that engine runs commands in, as the settings show it.
 std::string terminalProgramName();
+
+/// The path of the desktop's own terminal program, where the system has one to find.
+std::optional<std::string> desktopTerminal();
 
 } // namespace kelvane

@@ -7,10 +7,6 @@
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 
-#if !defined(__APPLE__)
-#include "Kelvane/platform/linux/TerminalEmulator.hpp"
-#endif
-
 #include <QDir>
 
 #include <cstdlib>
@@ -40,14 +36,6 @@ std::string userShell() {
     return shell.starts_with('/') ? shell : "/bin/sh";
 }
 
-std::optional<std::string> desktopTerminal() {
-#if defined(__APPLE__)
-    return std::nullopt;
-#else
-    return TerminalEmulator::find(TerminalEnvironment::fromProcess());
-#endif
-}
-
 std::string home() {
     return QDir::homePath().toStdString();
 }
@@ -66,14 +54,6 @@ std::unique_ptr<TerminalBackend> backendFor(TerminalKind kind, const NoticeLog& 
 }
 
 } // namespace
-
-TerminalPlatform platform() {
-#if defined(__APPLE__)
-    return TerminalPlatform::macOS;
-#else
-    return TerminalPlatform::linux;
-#endif
-}
 
 std::vector<TerminalKind> installed() {
     const std::string path = searchPath();

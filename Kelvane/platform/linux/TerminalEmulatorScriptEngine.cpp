@@ -2,6 +2,7 @@
 
 #include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 #include "Kelvane/platform/linux/TerminalScriptReader.hpp"
 #include "KelvaneCore/Text/GermanQuotes.hpp"
 #include "KelvaneCore/Text/Joining.hpp"
@@ -55,6 +56,14 @@ std::optional<ScriptError> TerminalEmulatorScriptEngine::execute(const std::stri
 
 std::unique_ptr<ScriptEngine> makeScriptEngine() {
     return std::make_unique<TerminalEmulatorScriptEngine>(TerminalEnvironment::fromProcess());
+}
+
+std::optional<std::string> desktopTerminal() {
+    return TerminalEmulator::find(TerminalEnvironment::fromProcess());
+}
+
+TerminalPlatform TerminalPrograms::platform() {
+    return TerminalPlatform::linux;
 }
 
 std::string terminalProgramName() {

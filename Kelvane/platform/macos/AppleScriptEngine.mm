@@ -1,5 +1,6 @@
 #include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
 #import <Foundation/Foundation.h>
 
@@ -43,6 +44,14 @@ std::unique_ptr<ScriptEngine> makeScriptEngine() {
 
 std::string terminalProgramName() {
     return "Terminal.app";
+}
+
+std::optional<std::string> desktopTerminal() {
+    return std::nullopt;
+}
+
+TerminalPlatform TerminalPrograms::platform() {
+    return TerminalPlatform::macOS;
 }
 
 } // namespace kelvane

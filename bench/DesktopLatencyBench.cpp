@@ -1,33 +1,47 @@
 // What a user feels on a real X server (desktop-latency-on-xvfb.sh starts one with IceWM, whose
 // task bar holds the tray): from the global hot key's press to the quick-search panel painted,
-// and from a click on the tray icon to the menu painted. The key press and the click reach the
+// from a click on the tray icon to the menu painted, and from Return in the panel or a click on
+// a menu item to the terminal program's process started. The key presses and clicks reach the
 // server through XTEST on a connection of their own, as from another program's keyboard and
-// mouse; the time runs from just before they are sent to the end of the window's first paint.
+// mouse; the time runs from just before they are sent to the end of the window's first paint,
+// or to the first thing the terminal program does: the file names "xterm", which is
+// kelvane_fake_terminal here, found on PATH and started through the application's own backend.
 // Usage: kelvane_desktop_latency_bench COMMANDS RUNS
 #include "ConfigurationFixtures.hpp"
 
 #include "Kelvane/Menu/StatusItemController.hpp"
 #include "Kelvane/QuickSearch/QuickSearchController.hpp"
+#include "Kelvane/platform/TerminalPrograms.hpp"
 
+#include "KelvaneCore/Configuration/ConfigMigrator.hpp"
 #include "KelvaneCore/Files/FileAccess.hpp"
 
 #include "tests/support/FakeDesktop.hpp"
-#include "tests/support/FakeTerminalBackend.hpp"
 #include "tests/support/InMemoryPreferenceStore.hpp"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // After Qt, whose names Xlib's macros (None, Bool) would replace.
 #include <X11/Xlib.h>
@@ -39,15 +53,28 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+/// Notes when what a run waits for has happened.
+class Watch : public QObject {
+public:
+    virtual void arm() { m_seen.reset(); }
+    /// When it happened after `arm()`; none yet.
+    std::optional<Clock::time_point> seen() const { return m_seen; }
+
+protected:
+    std::optional<Clock::time_point> m_seen;
+};
+
 /// Notes when the window that `watched` names has finished its first paint after `arm()`.
-class PaintWatch : public QObject {
+class PaintWatch : public Watch {
 public:
     explicit PaintWatch(std::function<QWidget*()> watched) : m_watched(std::move(watched)) {
         qApp->installEventFilter(this);
     }
 
-    void arm() { m_painting = m_painted = false; }
-    bool painted() const { return m_painted; }
+    void arm() override {
+        Watch::arm();
+        m_painting = false;
+    }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
@@ -55,7 +82,12 @@ protected:
             m_painting = true;
             // The paint itself runs after the filter; the queued call runs once it is done.
             QMetaObject::invokeMethod(
-                this, [this] { m_painted = m_painting; }, Qt::QueuedConnection);
+                this,
+                [this] {
+                    if (m_painting)
+                        m_seen = Clock::now();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -71,7 +103,51 @@ private:
 
     std::function<QWidget*()> m_watched;
     bool m_painting = false;
-    bool m_painted = false;
+};
+
+/// Notes when kelvane_fake_terminal started with a command line that holds `command`: it writes
+/// that moment and the line to the pipe named in KELVANE_BENCH_STARTED.
+class StartWatch : public Watch {
+public:
+    StartWatch(const QString& pipe, std::string command) : m_command(std::move(command)) {
+        mkfifo(pipe.toLocal8Bit().constData(), 0600);
+        m_reader = open(pipe.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        // Held open so that the pipe never reads as closed between two terminals.
+        m_keeper = open(pipe.toLocal8Bit().constData(), O_WRONLY | O_CLOEXEC);
+        qputenv("KELVANE_BENCH_STARTED", pipe.toLocal8Bit());
+        m_notifier = std::make_unique<QSocketNotifier>(m_reader, QSocketNotifier::Read);
+        connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { receive(); });
+    }
+    ~StartWatch() override {
+        m_notifier.reset();
+        close(m_reader);
+        close(m_keeper);
+    }
+    StartWatch(const StartWatch&) = delete;
+    StartWatch& operator=(const StartWatch&) = delete;
+
+    /// Whether every terminal so far was given the command.
+    bool ranTheCommand() const { return m_ranTheCommand; }
+
+private:
+    void receive() {
+        char report[512];
+        const ssize_t received = read(m_reader, report, sizeof report);
+        std::int64_t nanoseconds = 0;
+        if (received < static_cast<ssize_t>(sizeof nanoseconds))
+            return;
+        std::memcpy(&nanoseconds, report, sizeof nanoseconds);
+        const std::string_view line(report + sizeof nanoseconds,
+                                    static_cast<std::size_t>(received) - sizeof nanoseconds);
+        m_ranTheCommand = m_ranTheCommand && line.find(m_command) != std::string_view::npos;
+        m_seen = Clock::time_point(std::chrono::nanoseconds(nanoseconds));
+    }
+
+    std::string m_command;
+    int m_reader = -1;
+    int m_keeper = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    bool m_ranTheCommand = true;
 };
 
 /// Runs the event loop until `done`, or gives up after ten seconds.
@@ -121,6 +197,23 @@ public:
         XFlush(m_display);
     }
 
+    void press(KeySym symbol) {
+        const KeyCode key = XKeysymToKeycode(m_display, symbol);
+        XTestFakeKeyEvent(m_display, key, True, CurrentTime);
+        XTestFakeKeyEvent(m_display, key, False, CurrentTime);
+        XFlush(m_display);
+    }
+
+    /// `notches` turns of the mouse wheel away from the user, with the pointer at `where`.
+    void scrollUp(QPoint where, qsizetype notches) {
+        XTestFakeMotionEvent(m_display, -1, where.x(), where.y(), CurrentTime);
+        for (qsizetype notch = 0; notch < notches; ++notch) {
+            XTestFakeButtonEvent(m_display, 4, True, CurrentTime);
+            XTestFakeButtonEvent(m_display, 4, False, CurrentTime);
+        }
+        XFlush(m_display);
+    }
+
     void click(QPoint where) {
         XTestFakeMotionEvent(m_display, -1, where.x(), where.y(), CurrentTime);
         XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
@@ -138,21 +231,29 @@ struct Figures {
     double worst = 0;
 };
 
-/// Times `runs` runs of `start` (the input) until `watch` saw the first paint; `reset` puts the
-/// desktop back between runs. None when a run never painted.
-std::optional<Figures> measure(std::size_t runs, PaintWatch& watch,
-                               const std::function<void()>& start,
-                               const std::function<void()>& reset) {
+/// One run: `prepare` brings the desktop to where the input counts (untimed), `start` sends the
+/// input, `reset` puts the desktop back.
+struct Steps {
+    std::function<bool()> prepare;
+    std::function<void()> start;
+    std::function<void()> reset;
+};
+
+/// Times `runs` runs from `steps.start` until `watch` saw what it waits for. None when a run
+/// never got there.
+std::optional<Figures> measure(std::size_t runs, Watch& watch, const Steps& steps) {
     std::vector<double> milliseconds;
     for (std::size_t run = 0; run < runs; ++run) {
+        if (!steps.prepare())
+            return std::nullopt;
         watch.arm();
         const Clock::time_point begin = Clock::now();
-        start();
-        if (!processUntil([&] { return watch.painted(); }))
+        steps.start();
+        if (!processUntil([&] { return watch.seen().has_value(); }))
             return std::nullopt;
         milliseconds.push_back(
-            std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
-        reset();
+            std::chrono::duration<double, std::milli>(*watch.seen() - begin).count());
+        steps.reset();
         settle();
     }
     Figures figures{milliseconds.front(), 0, 0};
@@ -165,16 +266,39 @@ std::optional<Figures> measure(std::size_t runs, PaintWatch& watch,
 void print(const char* what, std::size_t commands, std::size_t runs,
            const std::optional<Figures>& figures) {
     if (!figures) {
-        std::printf("%-32s %6zu commands: no paint within 10 s\n", what, commands);
+        std::printf("%-36s %6zu commands: not seen within 10 s\n", what, commands);
         return;
     }
-    std::printf("%-32s %6zu commands: median %6.1f ms, worst %6.1f ms, first %6.1f ms (%zu runs)\n",
+    std::printf("%-36s %6zu commands: median %6.1f ms, worst %6.1f ms, first %6.1f ms (%zu runs)\n",
                 what, commands, figures->median, figures->worst, figures->first, runs);
 }
 
 bool parseCount(std::string_view text, std::size_t& count) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
     return error == std::errc() && end == text.data() + text.size() && count > 0;
+}
+
+// The command the launches run: harmless, so that nothing asks before it runs, and first in the
+// menu, so that it is on screen there.
+const ShellCommand harmless(Uuid::random(), "Datum zeigen", "date", std::nullopt, std::nullopt,
+                            std::nullopt, std::nullopt);
+
+/// `commands` commands, `harmless` among them, run in "xterm".
+std::string configurationText(std::size_t commands) {
+    Configuration configuration =
+        makeConfiguration(commands - 1, std::max<std::size_t>(1, commands / 50));
+    configuration.items.insert(configuration.items.begin(), {harmless});
+    configuration.settings.terminal = TerminalKind::xterm;
+    return ConfigMigrator::makeV2JSON(configuration);
+}
+
+/// Puts kelvane_fake_terminal, from beside this program, first on PATH as "xterm".
+bool installFakeTerminal(const QString& folder) {
+    const QString fake = QCoreApplication::applicationDirPath() + "/kelvane_fake_terminal";
+    if (symlink(fake.toLocal8Bit().constData(), (folder + "/xterm").toLocal8Bit().constData()) != 0)
+        return false;
+    qputenv("PATH", (folder + ":" + qEnvironmentVariable("PATH")).toLocal8Bit());
+    return true;
 }
 
 int run(std::size_t commands, std::size_t runs) {
@@ -184,16 +308,26 @@ int run(std::size_t commands, std::size_t runs) {
         return 1;
     }
     QTemporaryDir folder;
+    if (!installFakeTerminal(folder.path())) {
+        std::fprintf(stderr, "Das Ersatzterminal lie\u00DF sich nicht einrichten.\n");
+        return 1;
+    }
+    StartWatch terminalStart(folder.filePath("started"), harmless.command);
     const std::filesystem::path file = folder.filePath("kelvane.json").toStdString();
-    FileAccess::writeAtomically(file,
-                                makeV2Text(commands, std::max<std::size_t>(1, commands / 50)));
+    FileAccess::writeAtomically(file, configurationText(commands));
     test::InMemoryPreferenceStore preferenceStore;
     Preferences preferences{preferenceStore};
     preferences.setQuickSearchHotKey(HotKeyCombination{40, 768}); // Shift+Command+K
     ConfigStore store{file, preferences};
     test::FakeDesktop desktop;
     StatusItemController controller(store, preferences,
-                                    std::make_unique<test::FakeTerminalBackend>(),
+                                    TerminalPrograms::makeBackend(
+                                        [&store] {
+                                            return store.configuration()
+                                                       ? store.configuration()->settings.terminal
+                                                       : TerminalKind::terminalApp;
+                                        },
+                                        [](std::string_view) {}),
                                     makeHotKeyRegistrar(), desktop.services());
     store.start();
     settle();
@@ -205,28 +339,82 @@ int run(std::size_t commands, std::size_t runs) {
     }
     settle();
 
-    PaintWatch panelPaint([&]() -> QWidget* {
-        return controller.quickSearch() ? controller.quickSearch()->panel() : nullptr;
-    });
+    const auto nothingToPrepare = [] {
+        return true;
+    };
     const auto panelVisible = [&] {
         return controller.quickSearch() && controller.quickSearch()->isPanelVisible();
     };
+    const auto hidePanel = [&] {
+        input.pressControlShiftK();
+        processUntil([&] { return !panelVisible(); });
+    };
+    const auto clickTray = [&] {
+        input.click(controller.statusItem().geometry().center());
+    };
+    const auto hideMenu = [&] {
+        controller.menu()->hide();
+        processUntil([&] { return !controller.menu()->isVisible(); });
+    };
+
+    PaintWatch panelPaint([&]() -> QWidget* {
+        return controller.quickSearch() ? controller.quickSearch()->panel() : nullptr;
+    });
     print("hot key to panel painted", commands, runs,
-          measure(
-              runs, panelPaint, [&] { input.pressControlShiftK(); },
-              [&] {
-                  input.pressControlShiftK();
-                  processUntil([&] { return !panelVisible(); });
-              }));
+          measure(runs, panelPaint,
+                  {nothingToPrepare, [&] { input.pressControlShiftK(); }, hidePanel}));
 
     PaintWatch menuPaint([&]() -> QWidget* { return controller.menu(); });
     print("tray click to menu painted", commands, runs,
-          measure(
-              runs, menuPaint, [&] { input.click(controller.statusItem().geometry().center()); },
-              [&] {
-                  controller.menu()->hide();
-                  processUntil([&] { return !controller.menu()->isVisible(); });
-              }));
+          measure(runs, menuPaint, {nothingToPrepare, clickTray, hideMenu}));
+
+    // The panel is up with the search field focused and the harmless command found.
+    const auto findHarmless = [&] {
+        input.pressControlShiftK();
+        QLineEdit* field = nullptr;
+        if (!processUntil([&] {
+                field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                return field && field->objectName() == "quickSearchField" &&
+                       field->window()->isActiveWindow();
+            }))
+            return false;
+        field->setText(QString::fromStdString(harmless.title));
+        settle();
+        return true;
+    };
+    print("Return in panel to terminal started", commands, runs,
+          measure(runs, terminalStart,
+                  {findHarmless, [&] { input.press(XK_Return); },
+                   [&] {
+                       processUntil([&] { return !panelVisible(); });
+                   }}));
+
+    // The menu is open and scrolled to its top, where the click goes to the middle of the
+    // harmless command's item.
+    QPoint item;
+    const auto openMenu = [&] {
+        clickTray();
+        if (!processUntil([&] { return controller.menu()->isVisible(); }))
+            return false;
+        // Opened beside the tray, a menu taller than the screen may show a stretch further down.
+        QMenu& menu = *controller.menu();
+        input.scrollUp(menu.geometry().center(), menu.actions().size());
+        settle();
+        for (QAction* action : menu.actions())
+            if (action->text().toStdString() == harmless.title)
+                item = menu.mapToGlobal(menu.actionGeometry(action).center());
+        return true;
+    };
+    print("menu click to terminal started", commands, runs,
+          measure(runs, terminalStart,
+                  {openMenu, [&] { input.click(item); },
+                   [&] {
+                       processUntil([&] { return !controller.menu()->isVisible(); });
+                   }}));
+    if (!terminalStart.ranTheCommand()) {
+        std::fprintf(stderr, "Das Terminal bekam nicht den gew\u00E4hlten Befehl.\n");
+        return 1;
+    }
     return 0;
 }
 

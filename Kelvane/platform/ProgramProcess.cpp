@@ -4,10 +4,15 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
+
+// The environment children get; not declared by every system's headers.
+extern char** environ;
 
 namespace kelvane {
 namespace {
@@ -26,48 +31,56 @@ bool closingPipe(int ends[2]) {
     return true;
 }
 
-std::vector<char*> argumentVector(std::vector<std::string>& arguments) {
+// What a child gets besides its arguments: where it starts, where its standard streams go
+// (descriptors to be its stdin, stdout and stderr, or -1 for this process's own) and whether it
+// leads a session of its own.
+struct ChildSetup {
+    const std::optional<std::string>& workingDirectory;
+    int input = -1;
+    int output = -1;
+    int errors = -1;
+    bool ownSession = false;
+};
+
+// posix_spawn, unlike fork, copies nothing of this process's memory, so a big configuration does
+// not slow every start down; and it reports a failed exec as its result. The signal mask that
+// the calling thread may have narrowed is not passed on.
+int spawnOnce(std::vector<std::string>& arguments, const ChildSetup& setup, bool enter,
+              pid_t& child) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    const int streams[] = {setup.input, setup.output, setup.errors};
+    for (int stream = 0; stream < 3; ++stream)
+        if (streams[stream] >= 0)
+            posix_spawn_file_actions_adddup2(&actions, streams[stream], stream);
+    if (enter)
+        posix_spawn_file_actions_addchdir_np(&actions, setup.workingDirectory->c_str());
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(
+        &attributes,
+        static_cast<short>(POSIX_SPAWN_SETSIGMASK | (setup.ownSession ? POSIX_SPAWN_SETSID : 0)));
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    return argv;
+    const int error = posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return error;
 }
 
-// Past fork only async-signal-safe calls: other threads may have held any lock.
-void resetSignalMask() {
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-}
-
-void enter(const char* directory) {
+// The error number when `arguments[0]` could not be started.
+std::optional<int> spawn(std::vector<std::string>& arguments, const ChildSetup& setup,
+                         pid_t& child) {
+    int error = spawnOnce(arguments, setup, setup.workingDirectory.has_value(), child);
     // Starting elsewhere beats not starting at all.
-    if (directory) {
-        [[maybe_unused]] const int moved = chdir(directory);
-    }
-}
-
-// In a child: becomes the program, or reports why not through `report` and ends.
-[[noreturn]] void execute(std::vector<char*>& argv, const char* directory, int report) {
-    resetSignalMask();
-    enter(directory);
-    execv(argv[0], argv.data());
-    const int error = errno;
-    [[maybe_unused]] const ssize_t written = write(report, &error, sizeof error);
-    _exit(127);
-}
-
-// The error number a child reported, once its end of `report` is closed (by exec or exit).
-std::optional<int> reportedError(int report) {
-    int error = 0;
-    ssize_t received = 0;
-    while ((received = read(report, &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    close(report);
-    if (received == sizeof error)
-        return error;
-    return std::nullopt;
+    if (error != 0 && setup.workingDirectory)
+        error = spawnOnce(arguments, setup, false, child);
+    return error == 0 ? std::nullopt : std::optional(error);
 }
 
 void waitFor(pid_t child, int& status) {
@@ -97,72 +110,38 @@ std::optional<std::string> find(const std::string& program, std::string_view sea
 
 std::optional<int> startDetached(std::vector<std::string> arguments,
                                  const std::optional<std::string>& workingDirectory) {
-    std::vector<char*> argv = argumentVector(arguments);
-    const char* directory = workingDirectory ? workingDirectory->c_str() : nullptr;
-    // The grandchild reports a failed exec through this pipe; a successful exec closes it.
-    int report[2];
-    if (!closingPipe(report))
-        return errno;
-    const pid_t child = fork();
-    if (child == 0) {
-        // The grandchild is orphaned at once, so it is nobody's zombie and outlives this process.
-        setsid();
-        const pid_t grandchild = fork();
-        if (grandchild > 0)
-            _exit(0);
-        if (grandchild == 0)
-            execute(argv, directory, report[1]);
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = write(report[1], &error, sizeof error);
-        _exit(127);
+    pid_t child = 0;
+    if (const auto error = spawn(arguments, {workingDirectory, -1, -1, -1, true}, child))
+        return error;
+    // Reaped whenever it ends, so that it never lingers as a zombie; if this process ends first,
+    // the child lives on. Without a thread to spare it lingers, but it did start.
+    try {
+        std::thread([child] {
+            int status = 0;
+            waitFor(child, status);
+        }).detach();
+    } catch (const std::system_error&) {
     }
-    const int forkError = errno;
-    close(report[1]);
-    if (child < 0) {
-        close(report[0]);
-        return forkError;
-    }
-    int status = 0;
-    waitFor(child, status);
-    return reportedError(report[0]);
+    return std::nullopt;
 }
 
 ProgramAnswer runToEnd(std::vector<std::string> arguments,
                        const std::optional<std::string>& workingDirectory,
                        std::chrono::milliseconds limit) {
     using Outcome = ProgramAnswer::Outcome;
-    std::vector<char*> argv = argumentVector(arguments);
-    const char* directory = workingDirectory ? workingDirectory->c_str() : nullptr;
-    // As in `startDetached`: a failed exec reports its error number through `report`.
     int errors[2];
-    int report[2];
     if (!closingPipe(errors))
         return {Outcome::notStarted, 0, std::generic_category().message(errno)};
-    if (!closingPipe(report)) {
-        const int error = errno;
-        close(errors[0]);
-        close(errors[1]);
-        return {Outcome::notStarted, 0, std::generic_category().message(error)};
-    }
     const int nothing = open("/dev/null", O_RDWR | O_CLOEXEC);
-    const pid_t child = fork();
-    if (child == 0) {
-        if (nothing >= 0) {
-            dup2(nothing, STDIN_FILENO);
-            dup2(nothing, STDOUT_FILENO);
-        }
-        dup2(errors[1], STDERR_FILENO);
-        execute(argv, directory, report[1]);
-    }
-    const int forkError = errno;
+    pid_t child = 0;
+    const auto spawnError =
+        spawn(arguments, {workingDirectory, nothing, nothing, errors[1]}, child);
     if (nothing >= 0)
         close(nothing);
     close(errors[1]);
-    close(report[1]);
-    if (child < 0) {
+    if (spawnError) {
         close(errors[0]);
-        close(report[0]);
-        return {Outcome::notStarted, 0, std::generic_category().message(forkError)};
+        return {Outcome::notStarted, 0, std::generic_category().message(*spawnError)};
     }
     std::string output;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -197,8 +176,6 @@ ProgramAnswer runToEnd(std::vector<std::string> arguments,
         kill(child, SIGKILL);
     int status = 0;
     waitFor(child, status);
-    if (const auto error = reportedError(report[0]))
-        return {Outcome::notStarted, 0, std::generic_category().message(*error)};
     if (late)
         return {Outcome::failed, -1, "keine Antwort"};
     const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

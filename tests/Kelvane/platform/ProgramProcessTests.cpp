@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace kelvane {
 namespace {
@@ -162,6 +163,29 @@ TEST(ProgramProcess, tellsAFailingClientFromOneThatCouldNotStart) {
     EXPECT_EQ(launcher.launch({{"no-such-program"}, true}).outcome,
               ProgramAnswer::Outcome::notFound);
     EXPECT_EQ(launcher.launch({{"failing"}, true}).exitStatus, 3);
+}
+
+TEST(ProgramProcess, startsADetachedProgramInItsOwnSessionAndElsewhereWhenItsFolderIsGone) {
+    test::TemporaryFolder folder;
+    const std::filesystem::path started = folder / "started";
+    ASSERT_EQ(mkfifo(started.c_str(), 0600), 0);
+    // Says where it runs and whether it leads its session (the sixth field of its stat line).
+    const std::string report = folder
+                                   .write("report",
+                                          "#!/bin/sh\nread -r _ _ _ _ _ session _ </proc/$$/stat\n"
+                                          "echo \"$(pwd) $((session == $$))\" >'" +
+                                              started.string() + "'\n",
+                                          test::executable)
+                                   .string();
+    const std::string gone = (folder / "gone").string();
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {folder.path().string(), folder.path().string()},
+        {gone, std::filesystem::current_path().string()},
+    };
+    for (const auto& [directory, where] : cases) {
+        EXPECT_EQ(ProgramProcess::startDetached({report}, directory), std::nullopt);
+        EXPECT_EQ(contentOf(started), where + " 1\n") << where;
+    }
 }
 
 } // namespace

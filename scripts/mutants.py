@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Chooses and applies the small code changes of the mutation check (scripts/mutants.sh).
+
+  mutants.py generate TREE [--seed N] [--count N]  writes the mutants as JSON lines to stdout
+  mutants.py apply TREE MUTANT_JSON                changes the one line the mutant names and
+                                                   prints it as file:line  before  →  after
+
+The same seed over the same sources gives the same list: candidates are collected in file and
+line order and drawn with a seeded generator, an equal share from each kind of change.
+"""
+import argparse
+import json
+import random
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+# The macOS layer is not compiled on Linux: a change there could never be caught here.
+SOURCE_FOLDERS = ("KelvaneCore/", "Kelvane/")
+NOT_COMPILED_HERE = ("Kelvane/platform/macos/",)
+
+GERMAN_WORDS = {
+    "der", "die", "das", "den", "dem", "und", "oder", "nicht", "ist", "sind", "ein", "eine",
+    "einen", "kann", "konnte", "wird", "wurde", "mit", "von", "zu", "auf", "im", "in", "kein",
+    "keine", "datei", "befehl", "befehle", "fehler", "einstellungen", "suche", "öffnen",
+    "beenden", "abbrechen", "ausführen", "zeile", "ordner", "nur", "noch", "bitte",
+}
+# Binary operators: clang-format puts a space either side, which templates and references lack.
+NEGATED_COMPARISON = {" < ": " >= ", " >= ": " < ", " > ": " <= ", " <= ": " > ",
+                      " == ": " != ", " != ": " == "}
+MOVED_BOUNDARY = {" < ": " <= ", " <= ": " < ", " > ": " >= ", " >= ": " > "}
+SWAPPED_LOGIC = {" && ": " || ", " || ": " && "}
+ASCII_OF = {"ä": "a", "ö": "o", "ü": "u", "Ä": "A", "Ö": "O", "Ü": "U", "ß": "s"}
+KINDS = ("comparison", "logic", "boundary", "return", "statement", "text")
+
+
+def code_and_strings(line, in_comment):
+    """The line with comments and literals blanked out, the string literals' spans, and
+    whether a block comment is still open at its end."""
+    code = list(line)
+    strings = []
+    i = 0
+    while i < len(line):
+        if in_comment:
+            end = line.find("*/", i)
+            stop = len(line) if end < 0 else end + 2
+            code[i:stop] = " " * (stop - i)
+            in_comment = end < 0
+            i = stop
+        elif line.startswith("//", i):
+            code[i:] = " " * (len(line) - i)
+            break
+        elif line.startswith("/*", i):
+            in_comment = True
+        elif line.startswith('R"', i) and (i == 0 or not line[i - 1].isalnum()):
+            delimiter = line[i + 2:line.index("(", i)]
+            end = line.find(")" + delimiter + '"', i)
+            stop = len(line) if end < 0 else end + len(delimiter) + 2
+            strings.append((i, stop))
+            code[i:stop] = " " * (stop - i)
+            i = stop
+        elif line[i] in "\"'" and not (line[i] == "'" and i > 0 and line[i - 1].isalnum()):
+            quote, j = line[i], i + 1
+            while j < len(line) and line[j] != quote:
+                j += 2 if line[j] == "\\" else 1
+            stop = min(j + 1, len(line))
+            if quote == '"':
+                strings.append((i, stop))
+            code[i:stop] = " " * (stop - i)
+            i = stop
+        else:
+            i += 1
+    return "".join(code), strings, in_comment
+
+
+def is_german(text):
+    words = re.findall(r"[^\W\d_]+", text.lower())
+    return any(not c.isascii() and c.isalpha() for c in text) or any(w in GERMAN_WORDS for w in words)
+
+
+def changed_text(literal, rng):
+    """The literal with one of its letters changed, leaving escapes such as \\n alone."""
+    letters = [i for i, c in enumerate(literal) if i > 0 and c.isalpha() and literal[i - 1] != "\\"]
+    if not letters:
+        return None
+    i = rng.choice(letters)
+    c = literal[i]
+    if c in ASCII_OF:
+        new = ASCII_OF[c]
+    elif c.isascii():
+        base = ord("a") if c.islower() else ord("A")
+        new = chr(base + (ord(c) - base + 1) % 26)
+    else:
+        return None
+    return literal[:i] + new + literal[i + 1:]
+
+
+SIMPLE_STATEMENT = re.compile(
+    r"^(?:[\w:.\->\[\]*]+(?:\(.*\))?\s*(?:[-+*/|&^%]|<<|>>)?=\s.*"  # an assignment
+    r"|[\w:.\->\[\]*]+\(.*\)"  # a call
+    r"|(?:\+\+|--)[\w.\->]+|[\w.\->]+(?:\+\+|--)|break|continue|return)\s*;$")
+
+
+def candidates(path, text):
+    """Every change the kinds allow on one file, as (kind, line number, before, after)."""
+    found = []
+    in_comment = False
+    previous_end = "{"
+    in_bool_function = False
+    for number, line in enumerate(text.split("\n"), start=1):
+        code, strings, in_comment = code_and_strings(line, in_comment)
+        stripped = code.strip()
+        if not stripped or stripped.startswith("#"):
+            continue
+        if not line[0].isspace() and "(" in code and not stripped.endswith(";"):
+            in_bool_function = re.match(r"(?:\[\[nodiscard\]\]\s*)?(?:static\s+)?bool\s", code)
+
+        def replaced(start, old, new):
+            return line[:start] + new + line[start + len(old):]
+
+        for table, kind in ((NEGATED_COMPARISON, "comparison"), (MOVED_BOUNDARY, "boundary"),
+                            (SWAPPED_LOGIC, "logic")):
+            for old, new in table.items():
+                for match in re.finditer(re.escape(old), code):
+                    found.append((kind, number, line, replaced(match.start(), old, new)))
+        for match in re.finditer(r" ([-+]) 1\b(?!\.)", code):
+            found.append(("boundary", number, line,
+                          line[:match.end() - 1] + "2" + line[match.end():]))
+
+        returned = re.match(r"^(\s*)return (.+);$", code)
+        if returned and "?" not in code:
+            value = line[len(returned.group(1)) + 7:len(line.rstrip()) - 1]
+            boolean = re.search(r" (?:[<>=!]=|[<>]|&&|\|\|) ", code) or code.strip()[7] == "!"
+            if value in ("true", "false"):
+                negated = "false" if value == "true" else "true"
+            elif value.startswith("!") and re.fullmatch(r"![\w.:\->()]+", value):
+                negated = value[1:]
+            elif in_bool_function or boolean:
+                negated = "!(" + value + ")"
+            else:
+                negated = None
+            if negated:
+                found.append(("return", number, line,
+                              returned.group(1) + "return " + negated + ";"))
+
+        balanced = code.count("(") == code.count(")") and "{" not in code and "}" not in code
+        if balanced and previous_end in "{};" and SIMPLE_STATEMENT.match(stripped):
+            if not stripped.startswith("return") or stripped == "return;":
+                found.append(("statement", number, line, ""))
+
+        for start, stop in strings:
+            literal = line[start:stop]
+            if is_german(literal):
+                rng = random.Random(f"{path}:{number}:{start}")
+                changed = changed_text(literal, rng)
+                if changed:
+                    found.append(("text", number, line, line[:start] + changed + line[stop:]))
+        previous_end = stripped[-1]
+    return found
+
+
+def sources(tree):
+    listed = subprocess.run(["git", "-C", tree, "ls-files", "--cached", "--others",
+                             "--exclude-standard", "*.cpp"],
+                            check=True, capture_output=True, text=True).stdout.split()
+    return sorted(p for p in listed if p.startswith(SOURCE_FOLDERS)
+                  and not p.startswith(NOT_COMPILED_HERE) and not p.endswith("Tests.cpp")
+                  and (Path(tree) / p).is_file())
+
+
+def generate(tree, seed, count):
+    rng = random.Random(seed)
+    by_kind = {kind: [] for kind in KINDS}
+    for path in sources(tree):
+        text = (Path(tree) / path).read_text(encoding="utf-8")
+        for kind, number, before, after in candidates(path, text):
+            by_kind[kind].append({"file": path, "line": number, "kind": kind,
+                                  "before": before, "after": after})
+    for found in by_kind.values():
+        rng.shuffle(found)
+    chosen = []
+    # An equal share per kind; what a short kind cannot give goes to the others.
+    while len(chosen) < count and any(by_kind.values()):
+        for kind in KINDS:
+            if by_kind[kind] and len(chosen) < count:
+                chosen.append(by_kind[kind].pop())
+    return chosen
+
+
+def apply(tree, mutant):
+    path = Path(tree) / mutant["file"]
+    lines = path.read_text(encoding="utf-8").split("\n")
+    if lines[mutant["line"] - 1] != mutant["before"]:
+        sys.exit(f"{mutant['file']}:{mutant['line']} no longer reads {mutant['before']!r}")
+    lines[mutant["line"] - 1] = mutant["after"]
+    path.write_text("\n".join(lines), encoding="utf-8")
+    after = mutant["after"].strip() or "(dropped)"
+    print(f"{mutant['file']}:{mutant['line']}  {mutant['before'].strip()}  →  {after}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    commands = parser.add_subparsers(dest="command", required=True)
+    generating = commands.add_parser("generate")
+    generating.add_argument("tree")
+    generating.add_argument("--seed", type=int, default=16)
+    generating.add_argument("--count", type=int, default=150)
+    applying = commands.add_parser("apply")
+    applying.add_argument("tree")
+    applying.add_argument("mutant")
+    arguments = parser.parse_args()
+    if arguments.command == "generate":
+        for mutant in generate(arguments.tree, arguments.seed, arguments.count):
+            print(json.dumps(mutant, ensure_ascii=False))
+    else:
+        apply(arguments.tree, json.loads(arguments.mutant))
+
+
+if __name__ == "__main__":
+    main()

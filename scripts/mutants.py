@@ -60,7 +60,7 @@ def code_and_strings(line, in_comment):
             strings.append((i, stop))
             code[i:stop] = " " * (stop - i)
             i = stop
-        elif line[i] in "\"'" and not (line[i] == "'" and i > 0 and line[i - 1].isalnum()):
+        elif line[i] in "\"'" and not (line[i] == "'" and i > 0 and line[i - 1].isdigit()):
             quote, j = line[i], i + 1
             while j < len(line) and line[j] != quote:
                 j += 2 if line[j] == "\\" else 1
@@ -75,25 +75,39 @@ def code_and_strings(line, in_comment):
 
 
 def is_german(text):
+    """Whether the literal holds a letter beyond ASCII, written out or as \\u00E4, or a German word."""
     words = re.findall(r"[^\W\d_]+", text.lower())
-    return any(not c.isascii() and c.isalpha() for c in text) or any(w in GERMAN_WORDS for w in words)
+    return (any(not c.isascii() and c.isalpha() for c in text)
+            or re.search(r"\\u00[c-fC-F][0-9a-fA-F]", text) or any(w in GERMAN_WORDS for w in words))
 
 
 def changed_text(literal, rng):
-    """The literal with one of its letters changed, leaving escapes such as \\n alone."""
-    letters = [i for i, c in enumerate(literal) if i > 0 and c.isalpha() and literal[i - 1] != "\\"]
+    """The literal with one of its letters changed, leaving escapes such as \\u00FC alone."""
+    escaped = {i for escape in re.finditer(r"\\(?:u[0-9a-fA-F]{4}|x[0-9a-fA-F]+|.)", literal)
+               for i in range(*escape.span())}
+    letters = [i for i, c in enumerate(literal) if i > 0 and i not in escaped
+               and (c.isascii() and c.isalpha() or c in ASCII_OF)]
     if not letters:
         return None
     i = rng.choice(letters)
     c = literal[i]
     if c in ASCII_OF:
         new = ASCII_OF[c]
-    elif c.isascii():
+    else:
         base = ord("a") if c.islower() else ord("A")
         new = chr(base + (ord(c) - base + 1) % 26)
-    else:
-        return None
     return literal[:i] + new + literal[i + 1:]
+
+
+def mixes_logic(code):
+    """Whether one level of parentheses holds both && and ||, which -Wparentheses rejects."""
+    operators = {}
+    depth = 0
+    for i, c in enumerate(code):
+        depth += (c == "(") - (c == ")")
+        if code[i:i + 3] in (" &&", " ||") and code[i + 3:i + 4] in ("", " "):
+            operators.setdefault(depth, set()).add(code[i + 1])
+    return any(len(found) == 2 for found in operators.values())
 
 
 SIMPLE_STATEMENT = re.compile(
@@ -123,7 +137,10 @@ def candidates(path, text):
                             (SWAPPED_LOGIC, "logic")):
             for old, new in table.items():
                 for match in re.finditer(re.escape(old), code):
-                    found.append((kind, number, line, replaced(match.start(), old, new)))
+                    mutated = replaced(match.start(), old, new)
+                    if kind != "logic" or not mixes_logic(code[:match.start()] + new +
+                                                          code[match.start() + len(old):]):
+                        found.append((kind, number, line, mutated))
         for match in re.finditer(r" ([-+]) 1\b(?!\.)", code):
             found.append(("boundary", number, line,
                           line[:match.end() - 1] + "2" + line[match.end():]))

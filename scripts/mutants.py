@@ -75,10 +75,11 @@ def code_and_strings(line, in_comment):
 
 
 def is_german(text):
-    """Whether the literal holds a letter beyond ASCII, written out or as \\u00E4, or a German word."""
+    """Whether the literal holds a letter beyond ASCII, as such or as \\u00E4, or a German word."""
     words = re.findall(r"[^\W\d_]+", text.lower())
     return (any(not c.isascii() and c.isalpha() for c in text)
-            or re.search(r"\\u00[c-fC-F][0-9a-fA-F]", text) or any(w in GERMAN_WORDS for w in words))
+            or re.search(r"\\u00[c-fC-F][0-9a-fA-F]", text)
+            or any(w in GERMAN_WORDS for w in words))
 
 
 def changed_text(literal, rng):
@@ -116,6 +117,57 @@ SIMPLE_STATEMENT = re.compile(
     r"|(?:\+\+|--)[\w.\->]+|[\w.\->]+(?:\+\+|--)|break|continue|return)\s*;$")
 
 
+def operator_changes(line, code):
+    """Comparisons turned around, && for ||, and boundaries moved by one, as changed lines."""
+    changed = []
+    for table, kind in ((NEGATED_COMPARISON, "comparison"), (MOVED_BOUNDARY, "boundary"),
+                        (SWAPPED_LOGIC, "logic")):
+        for old, new in table.items():
+            for match in re.finditer(re.escape(old), code):
+                start, stop = match.start(), match.end()
+                if kind != "logic" or not mixes_logic(code[:start] + new + code[stop:]):
+                    changed.append((kind, line[:start] + new + line[stop:]))
+    for match in re.finditer(r" [-+] 1\b(?!\.)", code):
+        changed.append(("boundary", line[:match.end() - 1] + "2" + line[match.end():]))
+    return changed
+
+
+def negated_return(line, code, in_bool_function):
+    """The line with its returned bool negated, or None when it does not return one."""
+    returned = re.match(r"^(\s*)return (.+);$", code)
+    if not returned or "?" in code:
+        return None
+    indent = returned.group(1)
+    value = line[len(indent) + len("return "):len(line.rstrip()) - 1]
+    if value in ("true", "false"):
+        return f"{indent}return {'false' if value == 'true' else 'true'};"
+    if re.fullmatch(r"![\w.:\->()]+", value):
+        return f"{indent}return {value[1:]};"
+    if in_bool_function or value.startswith("!") or re.search(r" (?:[<>=!]=|[<>]|&&|\|\|) ", code):
+        return f"{indent}return !({value});"
+    return None
+
+
+def is_droppable_statement(code, previous_end):
+    """Whether the line is one whole statement that is not a declaration."""
+    stripped = code.strip()
+    balanced = code.count("(") == code.count(")") and "{" not in code and "}" not in code
+    return (balanced and previous_end in "{};" and SIMPLE_STATEMENT.match(stripped) is not None
+            and (not stripped.startswith("return") or stripped == "return;"))
+
+
+def text_changes(path, number, line, strings):
+    """The German literals of the line, each with one letter changed."""
+    changed = []
+    for start, stop in strings:
+        literal = line[start:stop]
+        if is_german(literal):
+            other = changed_text(literal, random.Random(f"{path}:{number}:{start}"))
+            if other:
+                changed.append(("text", line[:start] + other + line[stop:]))
+    return changed
+
+
 def candidates(path, text):
     """Every change the kinds allow on one file, as (kind, line number, before, after)."""
     found = []
@@ -129,50 +181,14 @@ def candidates(path, text):
             continue
         if not line[0].isspace() and "(" in code and not stripped.endswith(";"):
             in_bool_function = re.match(r"(?:\[\[nodiscard\]\]\s*)?(?:static\s+)?bool\s", code)
-
-        def replaced(start, old, new):
-            return line[:start] + new + line[start + len(old):]
-
-        for table, kind in ((NEGATED_COMPARISON, "comparison"), (MOVED_BOUNDARY, "boundary"),
-                            (SWAPPED_LOGIC, "logic")):
-            for old, new in table.items():
-                for match in re.finditer(re.escape(old), code):
-                    mutated = replaced(match.start(), old, new)
-                    if kind != "logic" or not mixes_logic(code[:match.start()] + new +
-                                                          code[match.start() + len(old):]):
-                        found.append((kind, number, line, mutated))
-        for match in re.finditer(r" ([-+]) 1\b(?!\.)", code):
-            found.append(("boundary", number, line,
-                          line[:match.end() - 1] + "2" + line[match.end():]))
-
-        returned = re.match(r"^(\s*)return (.+);$", code)
-        if returned and "?" not in code:
-            value = line[len(returned.group(1)) + 7:len(line.rstrip()) - 1]
-            boolean = re.search(r" (?:[<>=!]=|[<>]|&&|\|\|) ", code) or code.strip()[7] == "!"
-            if value in ("true", "false"):
-                negated = "false" if value == "true" else "true"
-            elif value.startswith("!") and re.fullmatch(r"![\w.:\->()]+", value):
-                negated = value[1:]
-            elif in_bool_function or boolean:
-                negated = "!(" + value + ")"
-            else:
-                negated = None
-            if negated:
-                found.append(("return", number, line,
-                              returned.group(1) + "return " + negated + ";"))
-
-        balanced = code.count("(") == code.count(")") and "{" not in code and "}" not in code
-        if balanced and previous_end in "{};" and SIMPLE_STATEMENT.match(stripped):
-            if not stripped.startswith("return") or stripped == "return;":
-                found.append(("statement", number, line, ""))
-
-        for start, stop in strings:
-            literal = line[start:stop]
-            if is_german(literal):
-                rng = random.Random(f"{path}:{number}:{start}")
-                changed = changed_text(literal, rng)
-                if changed:
-                    found.append(("text", number, line, line[:start] + changed + line[stop:]))
+        changed = operator_changes(line, code)
+        negated = negated_return(line, code, in_bool_function)
+        if negated:
+            changed.append(("return", negated))
+        if is_droppable_statement(code, previous_end):
+            changed.append(("statement", ""))
+        changed += text_changes(path, number, line, strings)
+        found += [(kind, number, line, after) for kind, after in changed]
         previous_end = stripped[-1]
     return found
 

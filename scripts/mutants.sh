@@ -7,7 +7,7 @@
 #
 #   bash scripts/mutants.sh [--seed N] [--count N] [--jobs N] [--keep]
 #
-#   --seed N   chooses another list (default 16); the same seed over the same code gives the same list
+#   --seed N   chooses another list (default 16); one seed over the same code, one list
 #   --count N  how many changes (default 150)
 #   --jobs N   parallel compile and test jobs (default 2)
 #   --keep     leaves the scratch copy with its build and the list of changes in place
@@ -16,7 +16,8 @@
 # build and test run take about half a minute when ccache has the objects; then each change takes
 # 10 to 15 seconds on two cores (one object, the relinks, the tests up to the first failure), so
 # the default 150 take about 30 to 40 minutes.
-# A change that does not compile is counted apart; a test run that exceeds its limit counts as caught.
+# A change that does not compile is counted apart. Each test may take 60 seconds and the tests of
+# one change 10 minutes in all; a run that exceeds its limit counts as caught.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,8 +47,8 @@ echo "== $(wc -l < "$list") changes in $list (seed $seed)"
 
 build() { cmake --build "$scratch/build" -j "$jobs" > "$scratch/build.log" 2>&1; }
 tests_pass() {
-    timeout --kill-after=10 "$run_timeout" ctest --test-dir "$scratch/build" -j "$jobs" --timeout "$test_timeout" \
-        --stop-on-failure > "$scratch/test.log" 2>&1
+    timeout --kill-after=10 "$run_timeout" ctest --test-dir "$scratch/build" -j "$jobs" \
+        --timeout "$test_timeout" --stop-on-failure > "$scratch/test.log" 2>&1
 }
 
 cmake -S "$scratch" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -5,12 +5,15 @@
 # letter), rebuilds what each one touches, runs the tests and counts the changes they caught.
 # A tool for the team, not part of the regular checks.
 #
-#   bash scripts/mutants.sh [--seed N] [--count N] [--jobs N] [--keep]
+#   bash scripts/mutants.sh [--seed N] [--count N] [--list FILE] [--catchers] [--jobs N] [--keep]
 #
-#   --seed N   chooses another list (default 16); one seed over the same code, one list
-#   --count N  how many changes (default 150)
-#   --jobs N   parallel compile and test jobs (default 2)
-#   --keep     leaves the scratch copy with its build and the list of changes in place
+#   --seed N     chooses another list (default 16); one seed over the same code, one list
+#   --count N    how many changes (default 150)
+#   --list FILE  applies the changes of FILE (JSON lines, as in a kept run's mutants.jsonl)
+#   --catchers   runs every test for each change and names the ones that failed: before
+#                merging or dropping tests, which of them are the only ones to catch a change
+#   --jobs N     parallel compile and test jobs (default 2)
+#   --keep       leaves the scratch copy with its build and the list of changes in place
 #
 # Works on a copy of the files git knows (committed or not), never on this tree. The copy's first
 # build and test run take about half a minute when ccache has the objects; then each change takes
@@ -21,11 +24,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seed=16 count=150 jobs=2 keep=false
+seed=16 count=150 list='' catchers=false jobs=2 keep=false
 while (($#)); do
     case $1 in
     --seed) seed=$2; shift 2 ;;
     --count) count=$2; shift 2 ;;
+    --list) list=$(realpath "$2"); shift 2 ;;
+    --catchers) catchers=true; shift ;;
     --jobs) jobs=$2; shift 2 ;;
     --keep) keep=true; shift ;;
     *) echo "unknown option: $1 (see the head of $0)" >&2; exit 2 ;;
@@ -41,14 +46,27 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$scratch")} CCACHE_NOHASHDIR=
 git ls-files -z --cached --others --exclude-standard |
     tar --null --files-from=- --ignore-failed-read -cf - | tar -xf - -C "$scratch"
 git -C "$scratch" init -q && git -C "$scratch" add -A
-list=$scratch/mutants.jsonl
-python3 scripts/mutants.py generate "$scratch" --seed "$seed" --count "$count" > "$list"
-echo "== $(wc -l < "$list") changes in $list (seed $seed)"
+if [[ -n $list ]]; then
+    echo "== $(wc -l < "$list") changes from $list"
+    cp "$list" "$scratch/mutants.jsonl"
+    list=$scratch/mutants.jsonl
+else
+    list=$scratch/mutants.jsonl
+    python3 scripts/mutants.py generate "$scratch" --seed "$seed" --count "$count" > "$list"
+    echo "== $(wc -l < "$list") changes in $list (seed $seed)"
+fi
 
 build() { cmake --build "$scratch/build" -j "$jobs" > "$scratch/build.log" 2>&1; }
+stop=--stop-on-failure
+if [[ $catchers == true ]]; then stop=''; fi
 tests_pass() {
     timeout --kill-after=10 "$run_timeout" ctest --test-dir "$scratch/build" -j "$jobs" \
-        --timeout "$test_timeout" --stop-on-failure > "$scratch/test.log" 2>&1
+        --timeout "$test_timeout" $stop > "$scratch/test.log" 2>&1
+}
+# ctest lists the failed tests as "  12 - Name (Failed)" below "The following tests FAILED:".
+failed_tests() {
+    sed -n '/The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p' \
+        "$scratch/test.log" | paste -sd' '
 }
 
 cmake -S "$scratch" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -74,6 +92,7 @@ while IFS= read -r mutant; do
     fi
     git -C "$scratch" checkout -q -- "${change%%:*}"
     echo "$((caught + survived + broken)). $outcome: $change"
+    if [[ $catchers == true && $outcome == caught ]]; then echo "   caught by: $(failed_tests)"; fi
 done < "$list"
 
 compiled=$((caught + survived))

@@ -1,7 +1,6 @@
 // Writes the documents that validate_v2_schema.py checks against schema/v2.json:
-//   written-*.json   files of the version 2 writer, made from varied configurations;
-//   rewritten-*.json the example configurations, loaded and written again;
-//   authored-*.json  hand-written forms that the loader reads without a warning.
+//   authored-*.json hand-written forms that the loader reads without a warning;
+//   written-*.json  those forms and the example configurations, loaded and written again.
 // Exits with 1 when an authored document does warn after all: the schema's acceptance of it
 // would then prove nothing.
 //
@@ -10,12 +9,7 @@
 #include "KelvaneCore/Configuration/ConfigMigrator.hpp"
 #include "KelvaneCore/Configuration/ConfigurationLoader.hpp"
 #include "KelvaneCore/Configuration/KeyboardShortcut.hpp"
-#include "tests/support/MenuNodes.hpp"
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
-#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -30,90 +24,32 @@ namespace {
 
 using namespace kelvane;
 namespace fs = std::filesystem;
-using Modifiers = KeyboardShortcut::Modifiers;
-using test::group;
-using test::separator;
 
 struct Sample {
     std::string name;
     std::string content;
 };
 
-ShellCommand command(std::string title, std::string line) {
-    return {Uuid::random(), std::move(title), std::move(line), std::nullopt,
-            std::nullopt,   std::nullopt,     std::nullopt};
+Configuration loaded(const std::string& content) {
+    return ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(content);
 }
 
-// Every combination of modifiers, each with a key that is awkward in its own way.
-std::vector<MenuNode> shortcutCommands() {
-    const std::string_view keys[] = {"k", ",", "\u00F6", "e\u0301", "1", "\u2318", "/", "\""};
-    std::vector<MenuNode> nodes;
-    for (int64_t bits = 1; bits < 16; ++bits) {
-        ShellCommand entry =
-            command("K\u00FCrzel " + std::to_string(bits), "echo " + std::to_string(bits));
-        entry.shortcut =
-            KeyboardShortcut{std::string(keys[bits % std::size(keys)]), Modifiers(bits)};
-        nodes.push_back(MenuNode{std::move(entry)});
-    }
-    return nodes;
-}
-
-Configuration everything() {
-    ShellCommand deploy = command("Ver\u00F6ffentlichen \u2014 \u201EProduktion\u201C",
-                                  "rsync -az dist/ host:/srv/www/ && echo \"fertig\" \\\n done");
-    deploy.icon = "paperplane";
-    deploy.workingDirectory = "~/Projekte/a b/c";
-    deploy.requiresConfirmation = true;
-    ShellCommand reload = command("Nginx neu laden", "sudo systemctl reload nginx");
-    reload.requiresConfirmation = false;
-    reload.workingDirectory = "/";
-    ShellCommand web = command("https://example.com/a/b", "open https://example.com/a/b?x=1&y=2");
-    web.icon = "globe/../x";
-    web.workingDirectory = "~";
-    ShellCommand tabbed = command("\tTab\tim Titel ", " leading blank\tand tab");
-    ShellCommand unicode = command("\u65E5\u672C\u8A9E \U0001F680", "printf '\\u00e9\\n'");
-    unicode.icon = "\U0001F680";
-
-    Configuration configuration;
-    configuration.settings.openIn = OpenBehavior::tab;
-    configuration.settings.editor = EditorSetting::terminalEditor("vim -p");
-    configuration.settings.launchAtLogin = true;
-    configuration.items = {
-        separator(),
-        MenuNode{deploy},
-        group("Server",
-              {group("Logs", {MenuNode{web}, separator(), group("Leer", {})}, "doc.plaintext"),
-               MenuNode{reload}, group("Tiefer", {group("Noch tiefer", {MenuNode{tabbed}})})},
-              "server.rack"),
-        group("K\u00FCrzel", shortcutCommands(), "keyboard"),
-        MenuNode{unicode},
-        separator(),
-        group("", {}),
-        separator(),
-    };
-    return configuration;
-}
-
-std::vector<Sample> writtenSamples() {
-    return {{"written-everything.json", ConfigMigrator::makeV2JSON(everything())},
-            {"written-empty.json", ConfigMigrator::makeV2JSON({})}};
-}
-
-std::vector<Sample> rewrittenExamples(const fs::path& examples) {
+std::vector<Sample> writtenExamples(const fs::path& examples) {
     std::vector<Sample> samples;
     for (const char* name : {"kelvane", "shuttle"})
         for (const SortMode mode : allSortModes) {
-            const Configuration loaded = ConfigurationLoader{mode, mode}.loadContentsOf(
+            const Configuration configuration = ConfigurationLoader{mode, mode}.loadContentsOf(
                 examples / (std::string(name) + ".json"));
             samples.push_back(
-                {"rewritten-" + std::string(name) + "-" + std::string(rawValue(mode)) + ".json",
-                 ConfigMigrator::makeV2JSON(loaded)});
+                {"written-" + std::string(name) + "-" + std::string(rawValue(mode)) + ".json",
+                 ConfigMigrator::makeV2JSON(configuration)});
         }
     return samples;
 }
 
 // Shortcut texts made of the pieces people write, in a fixed pseudo-random order; the ones the
-// parser takes are the ones the schema must take too.
+// parser takes are the ones the schema must take too. Of the pieces only the tab needs an escape
+// in JSON.
 std::vector<std::string> acceptedShortcutTexts() {
     const std::string_view pieces[] = {
         "\u2318", "\u2325",  "\u2303",  "\u21E7", "+",     "+",      " ",
@@ -133,29 +69,43 @@ std::vector<std::string> acceptedShortcutTexts() {
 }
 
 std::string shortcutDocument() {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-    writer.StartObject();
-    writer.Key("items");
-    writer.StartArray();
-    for (const std::string& text : acceptedShortcutTexts()) {
-        writer.StartObject();
-        writer.Key("title");
-        writer.String("t");
-        writer.Key("command");
-        writer.String("true");
-        writer.Key("shortcut");
-        writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
-        writer.EndObject();
+    std::string items;
+    for (std::string text : acceptedShortcutTexts()) {
+        for (auto tab = text.find('\t'); tab != std::string::npos; tab = text.find('\t', tab))
+            text.replace(tab, 1, "\\t");
+        items += (items.empty() ? "" : ",") +
+                 std::string(R"({"title": "t", "command": "true", "shortcut": ")") + text + "\"}";
     }
-    writer.EndArray();
-    writer.EndObject();
-    return buffer.GetString();
+    return R"({"items": [)" + items + "]}";
 }
 
 std::vector<Sample> authoredSamples() {
     return {
         {"authored-default-file.json", "{\n  \"version\": 2,\n  \"items\": []\n}\n"},
+        {"authored-everything.json", R"({"version": 2,
+            "settings": {"terminal": "terminal.app", "openIn": "tab", "editor": "vim -p",
+                         "launchAtLogin": true},
+            "items": [
+                {"type": "separator"},
+                {"title": "Ver\u00F6ffentlichen \u2014 \u201EProduktion\u201C", "icon": "paperplane",
+                 "command": "rsync -az dist/ host:/srv/www/ && echo \"fertig\" \\\n done",
+                 "workingDirectory": "~/Projekte/a b/c", "confirm": true},
+                {"title": "Server", "icon": "server.rack", "items": [
+                    {"title": "Logs", "icon": "doc.plaintext", "items": [
+                        {"title": "https://example.com/a/b", "icon": "globe/../x",
+                         "command": "open https://example.com/a/b?x=1&y=2", "workingDirectory": "~"},
+                        {"type": "separator"},
+                        {"title": "Leer", "items": []}]},
+                    {"title": "Nginx neu laden", "command": "sudo systemctl reload nginx",
+                     "workingDirectory": "/", "confirm": false, "shortcut": "\u2303\u2325/"},
+                    {"title": "Tiefer", "items": [{"title": "Noch tiefer", "items": [
+                        {"title": "Tab", "command": " leading blank\tand tab",
+                         "shortcut": "\u2303\u2325\u21E7\u2318\""}]}]}]},
+                {"title": "\u65E5\u672C\u8A9E \uD83D\uDE80", "icon": "\uD83D\uDE80",
+                 "command": "printf '\\u00e9\\n'"},
+                {"type": "separator"},
+                {"type": "separator"}
+            ]})"},
         {"authored-without-version.json", R"({"items": [{"title": "a", "command": "a"}]})"},
         {"authored-lenient-forms.json", R"({
             "version": 2.0, "$schema": "https://tolvo.de/kelvane/schema/v2.json", "_note": 1,
@@ -179,8 +129,7 @@ std::vector<Sample> authoredSamples() {
 }
 
 bool loadsWithoutWarnings(const Sample& sample) {
-    const Configuration configuration =
-        ConfigurationLoader{SortMode::fileOrder, SortMode::fileOrder}.load(sample.content);
+    const Configuration configuration = loaded(sample.content);
     for (const ConfigurationWarning& warning : configuration.warnings)
         std::cerr << sample.name << ": " << warning.message() << "\n";
     return configuration.warnings.empty() && configuration.format == ConfigurationFormat::v2;
@@ -212,9 +161,13 @@ int main(int argc, char** argv) {
         if (!authoredAreClean)
             return 1;
 
-        std::vector<Sample> samples = writtenSamples();
-        for (std::vector<Sample> more : {rewrittenExamples(argv[2]), authored})
-            samples.insert(samples.end(), more.begin(), more.end());
+        std::vector<Sample> samples = writtenExamples(argv[2]);
+        for (const Sample& sample : authored) {
+            samples.push_back(sample);
+            samples.push_back(
+                {"written-" + sample.name.substr(std::string_view("authored-").size()),
+                 ConfigMigrator::makeV2JSON(loaded(sample.content))});
+        }
         for (const Sample& sample : samples)
             writeFile(output / sample.name, sample.content);
         std::cout << samples.size() << " documents written to " << output.string() << "\n";

@@ -102,14 +102,14 @@ def main(schema_path, samples, example, legacy_example):
     validator = Draft202012Validator(schema)
 
     documents = sorted(pathlib.Path(samples).glob("*.json"))
-    for prefix in ("written-", "rewritten-", "authored-"):
+    for prefix in ("written-", "authored-"):
         check.expect(any(path.name.startswith(prefix) for path in documents),
                      f"samples folder holds {prefix}* documents")
     for path in documents + [pathlib.Path(example)]:
         document = load(path)
         error = problem(validator, document)
         check.expect(error is None, f"{path.name} is valid", error or "")
-        if path.name.startswith("written-") or path.name.startswith("rewritten-"):
+        if path.name.startswith("written-"):
             check.expect(document.get("$schema") == SCHEMA_URL, f"{path.name} names the schema")
 
     shortcuts = load(pathlib.Path(samples) / "authored-shortcuts.json")["items"]

@@ -31,20 +31,13 @@ AUTHORED = {
                      "launchAtLogin": true},
         "items": [
             {"type": "separator"},
-            {"title": "Ver\u00F6ffentlichen \u2014 \u201EProduktion\u201C", "icon": "paperplane",
+            {"title": "Ver\u00F6ffentlichen \u2014 \u201EProduktion\u201C", "icon": "globe/../x",
              "command": "rsync -az dist/ host:/srv/www/ && echo \"fertig\" \\\n done",
-             "workingDirectory": "~/Projekte/a b/c", "confirm": true},
+             "workingDirectory": "~/Projekte/a b/c", "confirm": true, "shortcut": "\u2303\u2325/"},
             {"title": "Server", "icon": "server.rack", "items": [
-                {"title": "Logs", "icon": "doc.plaintext", "items": [
-                    {"title": "https://example.com/a/b", "icon": "globe/../x",
-                     "command": "open https://example.com/a/b?x=1&y=2", "workingDirectory": "~"},
-                    {"type": "separator"},
-                    {"title": "Leer", "items": []}]},
-                {"title": "Nginx neu laden", "command": "sudo systemctl reload nginx",
-                 "workingDirectory": "/", "confirm": false, "shortcut": "\u2303\u2325/"},
-                {"title": "Tiefer", "items": [{"title": "Noch tiefer", "items": [
-                    {"title": "Tab", "command": " leading blank\tand tab",
-                     "shortcut": "\u2303\u2325\u21E7\u2318\""}]}]}]},
+                {"title": "Leer", "items": []},
+                {"title": "Tab", "command": " leading blank\tand tab", "workingDirectory": "/",
+                 "confirm": false, "shortcut": "\u2303\u2325\u21E7\u2318\""}]},
             {"title": "\u65E5\u672C\u8A9E \uD83D\uDE80", "icon": "\uD83D\uDE80",
              "command": "printf '\\u00e9\\n'"},
             {"type": "separator"},

@@ -3,10 +3,11 @@
 
 Usage: outputs_parse_as_json.py KELVANECTL
 
-Each control character stands at every offset from 0 to 40 of the entries' texts, and all of
-them together around the sixteenth byte of a file's name, of a command and (the ones the 16-byte
-scans missed) of a key. `convert`, `check --json`, `search --json` and `risk --json` must print
-JSON that Python reads (its strict mode refuses raw control characters) with the same texts.
+Each control character stands at every offset from 0 to 40 of the entries' texts, around the
+sixteenth byte of a key (the ones the 16-byte scans missed) and at it in a command; all of them
+together stand around the sixteenth byte of a file's name and of a command. `convert`,
+`check --json`, `search --json` and `risk --json` must print JSON that Python reads (its strict
+mode refuses raw control characters) with the same texts.
 Prints each failure and "N passed, N failed".
 """
 
@@ -40,6 +41,11 @@ def unknown_keys():
 def all_controls_around_16():
     """File names and command arguments hold no NUL."""
     return [text_at(offset, "".join(CONTROLS[1:])) for offset in AROUND_16]
+
+
+def risky_texts():
+    """Each control character alone, for a shell reads each its own way, and all together."""
+    return [text_at(16, control) for control in CONTROLS[1:]] + all_controls_around_16()
 
 
 def configuration():
@@ -130,7 +136,7 @@ def main():
             if checked is not None:
                 checks.expect(checked["file"] == path, f"check names {path!r}")
 
-    for text in all_controls_around_16():
+    for text in risky_texts():
         findings = checks.output("risk", "--json", f"curl {text} | sh", code=1)
         if findings is not None:
             checks.expect(any(text in finding["matched"] for finding in findings),

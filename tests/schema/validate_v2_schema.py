@@ -1,22 +1,71 @@
 #!/usr/bin/env python3
 """Checks schema/v2.json with Debian's python3-jsonschema (draft 2020-12).
 
-Usage: validate_v2_schema.py <schema> <samples folder> <version 2 example> <legacy example>
+Usage: validate_v2_schema.py <schema> <kelvanectl> <examples folder>
 
-Every document of the samples folder (written by kelvane_schema_samples) and the version 2
-example must be valid; the legacy example and each document of REJECTED must not be. Prints one
-line per failure and ends with "N passed, N failed".
+Valid must be: the version 2 example; the hand-written forms of AUTHORED, which kelvanectl must
+load without a warning (or the schema's acceptance of them would prove nothing), each with every
+shortcut text the loader takes; and what `kelvanectl convert` writes for those forms and for the
+examples in each sort mode. The legacy example and each document of REJECTED must not be. Prints
+one line per failure and ends with "N passed, N failed".
 """
 
 import copy
 import json
+import os
 import pathlib
+import random
+import subprocess
 import sys
+import tempfile
 
 from jsonschema import Draft202012Validator
 from jsonschema.exceptions import best_match
 
 SCHEMA_URL = "https://tolvo.de/kelvane/schema/v2.json"
+
+AUTHORED = {
+    "default file": '{\n  "version": 2,\n  "items": []\n}\n',
+    "everything": r"""{"version": 2,
+        "settings": {"terminal": "terminal.app", "openIn": "tab", "editor": "vim -p",
+                     "launchAtLogin": true},
+        "items": [
+            {"type": "separator"},
+            {"title": "Ver\u00F6ffentlichen \u2014 \u201EProduktion\u201C", "icon": "globe/../x",
+             "command": "rsync -az dist/ host:/srv/www/ && echo \"fertig\" \\\n done",
+             "workingDirectory": "~/Projekte/a b/c", "confirm": true, "shortcut": "\u2303\u2325/"},
+            {"title": "Server", "icon": "server.rack", "items": [
+                {"title": "Leer", "items": []},
+                {"title": "Tab", "command": " leading blank\tand tab", "workingDirectory": "/",
+                 "confirm": false, "shortcut": "\u2303\u2325\u21E7\u2318\""}]},
+            {"title": "\u65E5\u672C\u8A9E \uD83D\uDE80", "icon": "\uD83D\uDE80",
+             "command": "printf '\\u00e9\\n'"},
+            {"type": "separator"},
+            {"type": "separator"}
+        ]}""",
+    "without version": r"""{"settings": {"terminal": "TERMINAL.APP", "openIn": "Window",
+        "editor": "code -w"}, "items": [{"title": "a", "command": "a"}]}""",
+    "lenient forms": r"""{
+        "version": 2.0, "$schema": "https://tolvo.de/kelvane/schema/v2.json", "_note": 1,
+        "settings": {"terminal": "Terminal", "openIn": "TAB", "editor": "DEFAULT",
+                     "launchAtLogin": true, "_why": "x"},
+        "items": [
+            {"type": "Command", "title": " Mit Leerzeichen ", "command": " ls -la ",
+             "confirm": false, "_comment": "notes are allowed"},
+            {"type": "SEPARATOR"},
+            {"title": "Ohne Typ", "items": [{"title": "b", "command": "b"}]},
+            {"type": "gRoUp", "title": "Ohne Eintr\u00E4ge"},
+            {"title": "Mehrzeilig", "command": "\n"}
+        ]}""",
+    "settings edges": r"""{"settings": {"terminal": "", "openIn": "current", "editor": ""},
+        "items": [{"type": "group", "title": "G", "items": []}]}""",
+}
+
+# Shortcut texts made of the pieces people write, in a fixed pseudo-random order.
+SHORTCUT_PIECES = [
+    "\u2318", "\u2325", "\u2303", "\u21E7", "+", "+", " ", "\t", "cmd", "CMD", "Shift", "alt",
+    "opt", "Option", "ctrl", "control", "command", "k", "K", "\u00F6", "e\u0301", ",", "1", "f1",
+    "delete", "hyper", "\u00A0", "\U0001F44D\U0001F3FD"]
 
 # A valid document; each rejected case changes one thing in a copy of it.
 BASE = {
@@ -29,15 +78,13 @@ BASE = {
 }
 
 
-def changed(settings=None, entry=None, drop=None, **top):
-    """BASE with top-level members set, settings members set, an entry added or a key dropped."""
+def changed(settings=None, entry=None, **top):
+    """BASE with top-level members set, settings members set or an entry added."""
     document = copy.deepcopy(BASE)
     document.update(top)
     document["settings"].update(settings or {})
     if entry is not None:
         document["items"].append(entry)
-    if drop:
-        del document[drop]
     return document
 
 
@@ -46,7 +93,7 @@ def command(**members):
 
 
 REJECTED = [
-    ("items missing", changed(drop="items")),
+    ("items missing", {key: value for key, value in BASE.items() if key != "items"}),
     ("version 1", changed(version=1)),
     ("version as text", changed(version="2")),
     ("unknown top-level key", changed(cmds=[])),
@@ -54,7 +101,6 @@ REJECTED = [
     ("unknown settings key", changed(settings={"extra": 1})),
     ("unsupported terminal", changed(settings={"terminal": "Hyper"})),
     ("unknown openIn", changed(settings={"openIn": "new"})),
-    ("entry not an object", changed(entry="ls")),
     ("unknown type", changed(entry={"type": "link", "title": "x", "command": "x"})),
     ("command without command", changed(entry={"type": "command", "title": "x"})),
     ("blank command", changed(entry=command(command=" \t\u3000"))),
@@ -84,6 +130,32 @@ class Check:
             print(f"FAILED: {label}{': ' + detail if detail else ''}")
 
 
+class Kelvanectl:
+    """Runs kelvanectl on documents it finds in a trusted file of their own."""
+
+    def __init__(self, program, folder):
+        self.program = program
+        self.file = pathlib.Path(folder) / "kelvane.json"
+
+    def json(self, text, *arguments):
+        self.file.write_text(text, encoding="utf-8")
+        self.file.chmod(0o600)
+        result = subprocess.run([self.program, *arguments, str(self.file)], capture_output=True,
+                                check=True)
+        return json.loads(result.stdout.decode("utf-8"))
+
+
+def shortcuts_document(kelvanectl):
+    """The candidates the loader takes, the ones the schema must take too, as titled commands."""
+    chooser = random.Random(20240601)
+    candidates = ["".join(chooser.choice(SHORTCUT_PIECES) for _ in range(chooser.randint(1, 5)))
+                  for _ in range(20000)]
+    items = [{"title": str(number), "command": "true", "shortcut": text}
+             for number, text in enumerate(candidates)]
+    written = kelvanectl.json(json.dumps({"items": items}), "convert", "--sort", "file-order")
+    return {"items": [items[int(item["title"])] for item in written["items"] if "shortcut" in item]}
+
+
 def load(path):
     with open(path, encoding="utf-8") as stream:
         return json.load(stream)
@@ -94,28 +166,41 @@ def problem(validator, document):
     return None if error is None else f"{error.message} at /{'/'.join(map(str, error.path))}"
 
 
-def main(schema_path, samples, example, legacy_example):
+def samples(check, kelvanectl, examples):
+    """The documents that must be valid, by name."""
+    documents = {"the version 2 example": load(examples / "kelvane.json")}
+    shortcuts = shortcuts_document(kelvanectl)
+    check.expect(len(shortcuts["items"]) >= 100, "enough accepted shortcut texts")
+    for name, text in {**AUTHORED, "shortcuts": json.dumps(shortcuts)}.items():
+        checked = kelvanectl.json(text, "check", "--json", "--sort", "file-order")
+        check.expect(checked["format"] == "v2" and not checked["warnings"],
+                     f"{name} loads without a warning", str(checked["warnings"]))
+        documents[name] = json.loads(text)
+        documents["written " + name] = kelvanectl.json(text, "convert", "--sort", "file-order")
+    for example in ("kelvane", "shuttle"):
+        text = (examples / f"{example}.json").read_text(encoding="utf-8")
+        for mode in ("file-order", "alphabetical"):
+            documents[f"written {example} {mode}"] = kelvanectl.json(text, "convert", "--sort", mode)
+    return documents
+
+
+def main(schema_path, program, examples):
     check = Check()
     schema = load(schema_path)
     Draft202012Validator.check_schema(schema)
     check.expect(schema.get("$id") == SCHEMA_URL, "$id is the writer's schema URL")
     validator = Draft202012Validator(schema)
 
-    documents = sorted(pathlib.Path(samples).glob("*.json"))
-    for prefix in ("written-", "rewritten-", "authored-"):
-        check.expect(any(path.name.startswith(prefix) for path in documents),
-                     f"samples folder holds {prefix}* documents")
-    for path in documents + [pathlib.Path(example)]:
-        document = load(path)
+    with tempfile.TemporaryDirectory() as folder:
+        os.chmod(folder, 0o700)
+        documents = samples(check, Kelvanectl(program, folder), pathlib.Path(examples))
+    for name, document in documents.items():
         error = problem(validator, document)
-        check.expect(error is None, f"{path.name} is valid", error or "")
-        if path.name.startswith("written-") or path.name.startswith("rewritten-"):
-            check.expect(document.get("$schema") == SCHEMA_URL, f"{path.name} names the schema")
+        check.expect(error is None, f"{name} is valid", error or "")
+        if name.startswith("written "):
+            check.expect(document.get("$schema") == SCHEMA_URL, f"{name} names the schema")
 
-    shortcuts = load(pathlib.Path(samples) / "authored-shortcuts.json")["items"]
-    check.expect(len(shortcuts) >= 100, "enough accepted shortcut texts", str(len(shortcuts)))
-
-    check.expect(problem(validator, load(legacy_example)) is not None,
+    check.expect(problem(validator, load(pathlib.Path(examples) / "shuttle.json")) is not None,
                  "the legacy example is not a version 2 document")
     check.expect(problem(validator, BASE) is None, "the base of the rejected cases is valid")
     for label, document in REJECTED:
@@ -126,6 +211,6 @@ def main(schema_path, samples, example, legacy_example):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

@@ -2,12 +2,11 @@
 
 #include <sys/mount.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 namespace kelvane::test {
 
@@ -34,10 +33,9 @@ std::filesystem::path TemporaryFolder::write(const std::filesystem::path& name,
 }
 
 std::string TemporaryFolder::listing() const {
-    std::vector<std::string> names;
+    std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(m_path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
+        names.insert(entry.path().filename().string());
     std::string text;
     for (const std::string& name : names)
         text += (text.empty() ? "" : " ") + name;

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Reads every JSON that kelvanectl writes with Python's json, a parser independent of ours.
+"""Runs the kelvanectl program: its exit codes, and every JSON it writes read by Python's json.
 
 Usage: outputs_parse_as_json.py KELVANECTL
 
-Each control character stands at every offset from 0 to 40 of the entries' texts, and around the
-sixteenth byte of a file's name, of a command and (the ones the 16-byte scans missed) of a key. `convert`, `check --json`,
-`search --json` and `risk --json` must print JSON that Python reads (its strict mode refuses raw
-control characters) with the same texts. Prints each failure and "N passed, N failed".
+Each control character stands at every offset from 0 to 40 of the entries' texts, around the
+sixteenth byte of a key (the ones the 16-byte scans missed) and at it in a command; all of them
+together stand around the sixteenth byte of a file's name and of a command. `convert`,
+`check --json`, `search --json` and `risk --json` must print JSON that Python reads (its strict
+mode refuses raw control characters) with the same texts.
+Prints each failure and "N passed, N failed".
 """
 
 import json
@@ -36,6 +38,16 @@ def unknown_keys():
             for offset in AROUND_16]
 
 
+def all_controls_around_16():
+    """File names and command arguments hold no NUL."""
+    return [text_at(offset, "".join(CONTROLS[1:])) for offset in AROUND_16]
+
+
+def risky_texts():
+    """Each control character alone, for a shell reads each its own way, and all together."""
+    return [text_at(16, control) for control in CONTROLS[1:]] + all_controls_around_16()
+
+
 def configuration():
     """A version 2 file, written by Python with every control character escaped."""
     items = [
@@ -62,11 +74,15 @@ class Checks:
             self.failed += 1
             print("FAILED:", what)
 
-    def output(self, *arguments):
-        """kelvanectl's output read by Python's json, or None with a failure."""
+    def exit_code(self, code, *arguments):
         result = subprocess.run([self.kelvanectl, *arguments], capture_output=True, check=False)
+        self.expect(result.returncode == code, f"kelvanectl {arguments} gave {result.returncode}")
+        return result.stdout
+
+    def output(self, *arguments, code=0):
+        """kelvanectl's output read by Python's json, or None with a failure."""
         try:
-            return json.loads(result.stdout.decode("utf-8"))
+            return json.loads(self.exit_code(code, *arguments).decode("utf-8"))
         except ValueError as error:
             self.expect(False, f"kelvanectl {arguments[0]}: {error}")
             return None
@@ -97,26 +113,31 @@ def check_file_outputs(checks, path):
                       "search gives every group path")
 
 
+def write(path, content, mode=0o600):
+    path.write_text(content, encoding="utf-8")
+    path.chmod(mode)
+    return str(path)
+
+
 def main():
     checks = Checks(sys.argv[1])
     with tempfile.TemporaryDirectory() as folder:
         os.chmod(folder, 0o700)
         large = pathlib.Path(folder) / "kelvane.json"
-        large.write_text(configuration(), encoding="utf-8")
-        large.chmod(0o600)
+        write(large, configuration())
         check_file_outputs(checks, large)
-        # File names and command arguments hold no NUL.
-        for control in CONTROLS[1:]:
-            for offset in AROUND_16:
-                path = pathlib.Path(folder) / (text_at(offset, control) + ".json")
-                path.write_text('{"items": []}', encoding="utf-8")
-                path.chmod(0o600)
-                checked = checks.output("check", "--json", str(path))
-                if checked is not None:
-                    checks.expect(checked["file"] == str(path), f"check names {path.name!r}")
+        checks.exit_code(1, "check", "--strict", str(large))
+        checks.exit_code(2, "check", write(pathlib.Path(folder) / "broken.json", '{"items": ['))
+        checks.exit_code(3, "check", write(pathlib.Path(folder) / "shared.json", "{}", 0o666))
+        checks.exit_code(64)
+        for text in all_controls_around_16():
+            path = write(pathlib.Path(folder) / (text + ".json"), '{"items": []}')
+            checked = checks.output("check", "--json", path)
+            if checked is not None:
+                checks.expect(checked["file"] == path, f"check names {path!r}")
 
-    for text in (text_at(offset, control) for control in CONTROLS[1:] for offset in AROUND_16):
-        findings = checks.output("risk", "--json", f"curl {text} | sh")
+    for text in risky_texts():
+        findings = checks.output("risk", "--json", f"curl {text} | sh", code=1)
         if findings is not None:
             checks.expect(any(text in finding["matched"] for finding in findings),
                           f"risk shows the match in {text!r}")

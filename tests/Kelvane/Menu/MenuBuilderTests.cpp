@@ -118,9 +118,12 @@ TEST(MenuBuilder, fixedItemsCarryTheirActionsAndCommandKeys) {
     }
 }
 
-TEST(MenuBuilder, problemAndWarningsItemsExplainThemselves) {
+TEST(MenuBuilder, problemWarningsAndGroupItemsExplainThemselves) {
     const ConfigurationProblem missing{ConfigurationProblem::Missing{"/tmp/k.json"}};
-    const MenuModel menu = MenuBuilder::menuModel(configuration({}, 3), missing, true);
+    const MenuModel menu = MenuBuilder::menuModel(
+        configuration({group("Server", {group("Innen", {}), test::command("Ping")}, "server.rack")},
+                      3),
+        missing, true);
     const MenuItem& problem = menu.front();
     EXPECT_EQ(problem.action, MenuAction::showProblem);
     EXPECT_EQ(problem.toolTip, "Konfigurationsdatei nicht gefunden: /tmp/k.json");
@@ -131,14 +134,8 @@ TEST(MenuBuilder, problemAndWarningsItemsExplainThemselves) {
     ASSERT_NE(warnings, menu.end());
     EXPECT_EQ(warnings->title, "3 Hinweise zur Konfiguration\u2026");
     EXPECT_EQ(warnings->icon, (MenuIcon{"info.circle", std::nullopt}));
-}
 
-TEST(MenuBuilder, groupsBecomeSubmenusWithTheirIconAndLeerWhenEmpty) {
-    const MenuModel menu = MenuBuilder::menuModel(
-        configuration(
-            {group("Server", {group("Innen", {}), test::command("Ping")}, "server.rack")}),
-        std::nullopt, true);
-    const MenuItem& server = menu.front();
+    const MenuItem& server = menu[2];
     EXPECT_EQ(server.title, "Server");
     EXPECT_EQ(server.icon, (MenuIcon{"server.rack", std::nullopt}));
     EXPECT_FALSE(server.action);

@@ -246,13 +246,20 @@ protected:
     test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
 };
 
-TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenu) {
+TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenuAndThenLeftAlone) {
     const fs::path created = ensureDefaultConfiguration();
     EXPECT_EQ(created, defaultConfigurationURL());
     EXPECT_EQ(created, home / "config/Kelvane/kelvane.json");
     EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0700));
     EXPECT_EQ(fs::status(created).permissions(), fs::perms(0600));
     EXPECT_EQ(test::contentOf(created), "{\n  \"version\": 2,\n  \"items\": []\n}\n");
+
+    home.write("config/Kelvane/kelvane.json", "mine", fs::perms(0640));
+    fs::permissions(created.parent_path(), fs::perms(0750));
+    EXPECT_EQ(ensureDefaultConfiguration(), created);
+    EXPECT_EQ(test::contentOf(created), "mine");
+    EXPECT_EQ(fs::status(created).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0750));
 }
 
 TEST_F(DefaultConfigurationTest, theFirstStartUnderACommonUmaskLoadsItsOwnFile) {
@@ -273,15 +280,6 @@ TEST_F(DefaultConfigurationTest, theFirstStartUnderACommonUmaskLoadsItsOwnFile) 
             EXPECT_EQ(fs::status(created).permissions(), fs::perms(0700))
                 << created << " under umask " << umask;
     }
-}
-
-TEST_F(DefaultConfigurationTest, leavesWhatExistsAlone) {
-    const fs::path file = home.write("config/Kelvane/kelvane.json", "mine", fs::perms(0640));
-    fs::permissions(file.parent_path(), fs::perms(0750));
-    EXPECT_EQ(ensureDefaultConfiguration(), file);
-    EXPECT_EQ(test::contentOf(file), "mine");
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
-    EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms(0750));
 }
 
 } // namespace

@@ -249,9 +249,6 @@ TEST(QtMenu, keyEquivalentsOfTheWholeTreeChooseTheirItemWhileAnyMenuIsOpenAndClo
          "echo Sichtbar"},
         {Qt::ControlModifier | Qt::Key_J, MenuAction::runCommand, "echo Tief"},
         {Qt::ControlModifier | Qt::Key_Q, MenuAction::quit, std::nullopt},
-        {Qt::ControlModifier | Qt::Key_Comma, MenuAction::editConfiguration, std::nullopt},
-        {Qt::ControlModifier | Qt::Key_F, MenuAction::showQuickSearch, std::nullopt},
-        {Qt::ControlModifier | Qt::Key_R, MenuAction::reloadConfiguration, std::nullopt},
         {Qt::ControlModifier | Qt::Key_X, std::nullopt, std::nullopt},
     };
     for (const Case& testCase : cases) {

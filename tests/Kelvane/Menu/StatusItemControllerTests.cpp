@@ -221,7 +221,7 @@ TEST_F(StatusItemControllerTest, problemAlertActsOnTheFileAsItsFirstButtonSays) 
     }
 }
 
-TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearch) {
+TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearchAndSettingsChangeTheKey) {
     EXPECT_TRUE(hotKeys->calls.empty()) << "no stored combination, no hot key";
     preferences.setQuickSearchHotKey(HotKeyCombination{40, 768});
     start();
@@ -236,6 +236,20 @@ TEST_F(StatusItemControllerTest, hotKeyAndMenuItemToggleTheQuickSearch) {
     EXPECT_TRUE(controller->quickSearch()->isPanelVisible());
     choose("Schnellsuche\u2026");
     EXPECT_FALSE(controller->quickSearch()->isPanelVisible());
+
+    choose("Einstellungen\u2026");
+    SettingsWindowController* settings = controller->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->window()->isVisible());
+    settings->window()->close();
+    choose("Einstellungen\u2026");
+    EXPECT_EQ(controller->settingsWindow(), settings) << "made once";
+    EXPECT_TRUE(settings->window()->isVisible());
+    // A change in the settings takes effect at once.
+    preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
+    preferences.setQuickSearchHotKey(std::nullopt);
+    EXPECT_EQ(hotKeys->calls, (std::vector<std::string>{"register 40 768", "unregister",
+                                                        "register 49 2304", "unregister"}));
 }
 
 TEST_F(StatusItemControllerTest, withoutATrayTheHotKeyWorksAndTheIconComesWithTheTray) {
@@ -268,22 +282,6 @@ TEST_F(StatusItemControllerTest, quickSearchRunsThroughTheRunnerWithTheLoadedSet
     ASSERT_TRUE(QTest::qWaitFor([&] { return !runs->runs.empty(); }, 5000));
     EXPECT_EQ(runs->runs[0].command.command, "echo zwei");
     EXPECT_EQ(runs->runs[0].openIn, OpenBehavior::current);
-}
-
-TEST_F(StatusItemControllerTest, settingsWindowIsMadeOnceAndChangesTheHotKeyAtOnce) {
-    choose("Einstellungen\u2026");
-    SettingsWindowController* settings = controller->settingsWindow();
-    ASSERT_NE(settings, nullptr);
-    EXPECT_TRUE(settings->window()->isVisible());
-    settings->window()->close();
-    choose("Einstellungen\u2026");
-    EXPECT_EQ(controller->settingsWindow(), settings);
-    EXPECT_TRUE(settings->window()->isVisible());
-
-    preferences.setQuickSearchHotKey(HotKeyCombination{49, 2304});
-    EXPECT_EQ(hotKeys->calls, std::vector<std::string>{"register 49 2304"});
-    preferences.setQuickSearchHotKey(std::nullopt);
-    EXPECT_EQ(hotKeys->calls, (std::vector<std::string>{"register 49 2304", "unregister"}));
 }
 
 } // namespace

@@ -56,11 +56,6 @@ QMenu& opened(const QAction& item) {
     return submenu;
 }
 
-void sendAlt(QMenu& menu, QEvent::Type type) {
-    QKeyEvent event(type, Qt::Key_Alt, type == QEvent::KeyPress ? Qt::AltModifier : Qt::NoModifier);
-    QCoreApplication::sendEvent(&menu, &event);
-}
-
 QRect screenGeometry() {
     return QGuiApplication::primaryScreen()->geometry();
 }
@@ -228,7 +223,8 @@ TEST(QtMenu, aSubmenusItemsAreMadeOnceWhenItFirstOpensInTheStateOfTheTree) {
     QMenu& submenu = *menu->actions()[0]->menu();
     EXPECT_TRUE(submenu.actions().isEmpty()) << "nothing is made before the submenu opens";
 
-    sendAlt(*menu, QEvent::KeyPress);
+    QKeyEvent altPressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(menu.get(), &altPressed);
     opened(*menu->actions()[0]);
     EXPECT_EQ(visibleTexts(opened(*submenu.actions()[0])),
               std::vector<std::string>{"Tief kopieren"})

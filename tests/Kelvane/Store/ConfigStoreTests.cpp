@@ -65,7 +65,7 @@ protected:
     std::vector<std::string> logged;
 };
 
-TEST_F(ConfigStoreTest, aLoadLogsItsCountsAndClearsTheProblem) {
+TEST_F(ConfigStoreTest, aLoadLogsItsCountsClearsTheProblemAndSortsAsTheLastReloadSaw) {
     fs::remove(file);
     store.reload();
     folder.write("kelvane.json", menu({"Eins", "Zwei", "Drei"}, "\"extra\": 1, "));
@@ -74,6 +74,12 @@ TEST_F(ConfigStoreTest, aLoadLogsItsCountsAndClearsTheProblem) {
     EXPECT_EQ(store.problem(), std::nullopt);
     EXPECT_EQ(logged.back(), "config: Konfiguration geladen: 3 Befehle, 1 Hinweis(e)");
     EXPECT_EQ(reloads, 2);
+
+    preferences.setSortMode(SortMode::fileOrder);
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Drei", "Eins", "Zwei"}))
+        << "a new sort order waits for the next reload";
+    store.reload();
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei", "Drei"}));
 }
 
 // The file cannot know which program stands in for a name it does not know; the store does.
@@ -164,16 +170,6 @@ TEST_F(ConfigStoreTest, signalsOnlyRealChangesButCallsBackAfterEveryReload) {
     store.reload();
     EXPECT_EQ(counts(), std::pair(3, 3)) << "repaired";
     EXPECT_EQ(reloads, 6);
-}
-
-TEST_F(ConfigStoreTest, aSortModeChangeTakesEffectAtTheNextReload) {
-    test::writeFile(file, menu({"Zwei", "Eins"}));
-    store.reload();
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
-    preferences.setSortMode(SortMode::fileOrder);
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
-    store.reload();
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Zwei", "Eins"}));
 }
 
 TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {

@@ -4,8 +4,8 @@
 #include "Kelvane/platform/Log.hpp"
 
 #include "support/EditorSaves.hpp"
-#include "support/InMemoryPreferenceStore.hpp"
 #include "support/ScopedEnvironment.hpp"
+#include "support/StoreWithCommands.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <QCoreApplication>
@@ -23,14 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string menu(const std::vector<std::string>& titles, const std::string& extra = "") {
-    std::string items;
-    for (const std::string& title : titles)
-        items += std::string(items.empty() ? "" : ", ") + "{\"title\": \"" + title +
-                 "\", \"command\": \"echo " + title + "\"}";
-    return "{\"version\": 2, " + extra + "\"items\": [" + items + "]}\n";
-}
-
 std::vector<std::string> titles(const ConfigStore& store) {
     std::vector<std::string> result;
     if (store.configuration())
@@ -39,9 +31,9 @@ std::vector<std::string> titles(const ConfigStore& store) {
     return result;
 }
 
-class ConfigStoreTest : public ::testing::Test {
+class ConfigStoreTest : public ::testing::Test, protected test::StoreWithCommands {
 protected:
-    ConfigStoreTest() {
+    ConfigStoreTest() : StoreWithCommands({"Eins", "Zwei"}) {
         Log::setSink([this](const Log::Entry& entry) {
             logged.push_back(std::string(entry.category) + ": " + entry.message);
         });
@@ -56,11 +48,7 @@ protected:
         EXPECT_EQ(reloads, count);
     }
 
-    test::TemporaryFolder folder;
-    fs::path file = folder.write("kelvane.json", menu({"Eins", "Zwei"}));
-    test::InMemoryPreferenceStore preferenceStore;
-    Preferences preferences{preferenceStore};
-    ConfigStore store{file, preferences};
+    fs::path file = folder / "kelvane.json";
     int reloads = 0;
     std::vector<std::string> logged;
 };
@@ -68,7 +56,9 @@ protected:
 TEST_F(ConfigStoreTest, aLoadLogsItsCountsClearsTheProblemAndSortsAsTheLastReloadSaw) {
     fs::remove(file);
     store.reload();
-    folder.write("kelvane.json", menu({"Eins", "Zwei", "Drei"}, "\"extra\": 1, "));
+    folder.write("kelvane.json", R"({"version": 2, "extra": 1, "items": [
+        {"title": "Eins", "command": "echo"}, {"title": "Zwei", "command": "echo"},
+        {"title": "Drei", "command": "echo"}]})");
     store.reload();
     EXPECT_EQ(titles(store), (std::vector<std::string>{"Drei", "Eins", "Zwei"}));
     EXPECT_EQ(store.problem(), std::nullopt);
@@ -166,15 +156,15 @@ TEST_F(ConfigStoreTest, signalsOnlyRealChangesButCallsBackAfterEveryReload) {
     fs::remove(file);
     store.reload();
     EXPECT_EQ(counts(), std::pair(2, 2)) << "missing";
-    test::writeFile(file, menu({"Eins"}));
+    write({"Eins"});
     store.reload();
     EXPECT_EQ(counts(), std::pair(3, 3)) << "repaired";
     EXPECT_EQ(reloads, 6);
 }
 
 TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
-    const test::TemporaryFolder elsewhere;
-    const fs::path other = elsewhere.write("other.json", menu({"Anderswo"}));
+    test::StoreWithCommands elsewhere({"Anderswo"});
+    const fs::path other = elsewhere.folder / "kelvane.json";
     QSignalSpy urlChanges(&store, &ConfigStore::urlChanged);
     store.start();
     EXPECT_EQ(reloads, 1);
@@ -186,10 +176,10 @@ TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
     EXPECT_EQ(titles(store), std::vector<std::string>{"Anderswo"});
     EXPECT_EQ(reloads, 2);
 
-    test::writeFile(file, menu({"Alt"}));
+    write({"Alt"});
     QCoreApplication::processEvents();
     EXPECT_FALSE(store.watcher()->hasPendingChange()) << "the former file is not watched";
-    test::writeFile(other, menu({"Neu"}));
+    elsewhere.write({"Neu"});
     waitForReloads(3);
     EXPECT_EQ(titles(store), std::vector<std::string>{"Neu"});
 

@@ -194,9 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      "items": []})",
                     Status::notRegistered, false, 0},
         SeedingCase{"brokenFile", R"({"version": 2, "settings": {"launchAtLogin": true}, )",
-                    Status::notRegistered, false, 0},
-        SeedingCase{"legacyWish", R"({"launch_at_login": true, "cmds": []})", Status::notRegistered,
-                    false, 1}),
+                    Status::notRegistered, false, 0}),
     [](const ::testing::TestParamInfo<SeedingCase>& info) { return info.param.name; });
 
 } // namespace

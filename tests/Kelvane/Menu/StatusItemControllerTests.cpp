@@ -185,25 +185,22 @@ TEST_F(StatusItemControllerTest, aFileOrFolderNothingCouldOpenIsNamedInAnAlert) 
     EXPECT_EQ(dialogs.alerts[2].messageText, quoted + " konnte nicht gezeigt werden.");
 }
 
+// The alerts' texts for each kind of problem are the alerts' own tests' business.
 TEST_F(StatusItemControllerTest, problemAlertActsOnTheFileAsItsFirstButtonSays) {
     struct Case {
         const char* name;
         std::function<void()> cause;
-        std::string messageText;
         std::string request;
     };
     const std::vector<Case> cases{
-        {"parse", [&] { folder.write(file.filename(), "{"); },
-         "Die Konfiguration konnte nicht geladen werden", "open: " + file.string()},
+        {"parse", [&] { folder.write(file.filename(), "{"); }, "open: " + file.string()},
         {"untrusted",
          [&] {
              folder.write(file.filename(), goodFile);
              fs::permissions(file, fs::perms(0664));
          },
-         "Die Konfigurationsdatei ist nicht gesch\u00FCtzt",
          "copy: chmod 600 '" + fs::canonical(folder.path()).string() + "/b c.json'"},
-        {"missing", [&] { fs::remove(file); }, "Die Konfiguration konnte nicht geladen werden",
-         "reveal: " + file.string()},
+        {"missing", [&] { fs::remove(file); }, "reveal: " + file.string()},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -216,7 +213,6 @@ TEST_F(StatusItemControllerTest, problemAlertActsOnTheFileAsItsFirstButtonSays) 
         EXPECT_TRUE(workspace.requests.empty()) << "\u201ESchlie\u00DFen\u201C does nothing";
         choose("Konfigurationsproblem anzeigen\u2026");
         ASSERT_EQ(dialogs.alerts.size(), 2u);
-        EXPECT_EQ(dialogs.alerts[0].messageText, testCase.messageText);
         EXPECT_EQ(workspace.requests, std::vector<std::string>{testCase.request});
     }
 }

@@ -48,9 +48,7 @@ TEST(ShuttleImport, nothingIsOfferedForAFileThatDoesNotLoad) {
     const std::vector<std::vector<std::filesystem::path>> cases = {
         {},
         {folder.write("broken.json", R"({"cmds": [)"), good},
-        {folder.write("array.json", "[1, 2]"), good},
         {folder / "folder.json", good},
-        {folder / "gone.json", good},
     };
     for (const auto& candidates : cases)
         EXPECT_FALSE(ShuttleImport::offer(candidates))

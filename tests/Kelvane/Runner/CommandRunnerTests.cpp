@@ -63,7 +63,8 @@ protected:
     std::vector<Log::Entry> logged;
 };
 
-TEST_F(CommandRunnerTest, harmlessCommandStartsAtOnceAndLogsItsTitleHashed) {
+// Success shows nothing; a failure arriving after the runner is gone is dropped.
+TEST_F(CommandRunnerTest, harmlessCommandStartsAtOnceLogsItsTitleHashedAndNeedsNoAlert) {
     runner->run(command("Liste", "ls -la"), std::nullopt);
     EXPECT_TRUE(dialogs.alerts.empty());
     ASSERT_EQ(record->runs.size(), 1u);
@@ -73,6 +74,16 @@ TEST_F(CommandRunnerTest, harmlessCommandStartsAtOnceAndLogsItsTitleHashed) {
     EXPECT_EQ(logged[0].level, Log::Level::info);
     EXPECT_EQ(logged[0].message, "Starte \u201E" + Log::privateValue("Liste") + "\u201C");
     EXPECT_EQ(logged[0].message.find("Liste"), std::string::npos);
+
+    runner->run(command("Liste", "ls"), std::nullopt);
+    std::thread([completion = record->runs[0].completion] { completion(std::nullopt); }).join();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.alerts.empty()) << "after success";
+    const auto completion = record->runs[1].completion;
+    runner.reset();
+    std::thread([completion] { completion(Error(Error::TerminalUnavailable{})); }).join();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.alerts.empty()) << "after the runner is gone";
 }
 
 TEST_F(CommandRunnerTest, confirmationShowsFindingsCommandAndOnlyItsRunButtonStarts) {
@@ -110,15 +121,12 @@ TEST_F(CommandRunnerTest, confirmationShowsFindingsCommandAndOnlyItsRunButtonSta
         runner->run(command("Weg", "rm -rf ~/x"), std::nullopt);
     EXPECT_EQ(dialogs.alerts.size(), 3u);
     EXPECT_EQ(record->runs.size(), 1u);
-}
 
-TEST_F(CommandRunnerTest, scannerSwitchedOffStillHonoursTheEntrysFlag) {
     preferences.setRiskConfirmationEnabled(false);
     runner->run(command("Root", "sudo ls"), std::nullopt);
-    EXPECT_TRUE(dialogs.alerts.empty());
-    EXPECT_EQ(record->runs.size(), 1u);
+    EXPECT_EQ(record->runs.size(), 2u) << "the scanner is off";
     runner->run(command("Markiert", "echo", true), std::nullopt);
-    EXPECT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(dialogs.alerts.size(), 4u) << "the entry's own flag still asks";
 }
 
 TEST_F(CommandRunnerTest, openBehaviourPrefersOverrideThenConfigurationThenWindow) {
@@ -185,6 +193,14 @@ TEST_F(CommandRunnerTest, failuresBecomeAlertsWithTheirTextsLinksAndButtons) {
         EXPECT_EQ(workspace.requests, opened) << "the first button opens the link, if any";
     }
 
+    dialogs.alerts.clear();
+    failWith(Error(Error::AccessibilityPermissionRequired{}));
+    failWith(Error(Error::TerminalUnavailable{}));
+    settle(1);
+    ASSERT_EQ(dialogs.alerts.size(), 1u) << "the hint for new tabs is shown once per run";
+    EXPECT_EQ(dialogs.alerts[0].messageText,
+              Error(Error::TerminalUnavailable{}).errorDescription());
+
     if (!privacy)
         return;
     workspace.canOpen = false;
@@ -196,31 +212,6 @@ TEST_F(CommandRunnerTest, failuresBecomeAlertsWithTheirTextsLinksAndButtons) {
     EXPECT_EQ(dialogs.alerts[1].messageText, "Der Link \u201E" +
                                                  std::string(privacy->automationURL) +
                                                  "\u201C konnte nicht ge\u00F6ffnet werden.");
-}
-
-TEST_F(CommandRunnerTest, accessibilityHintIsShownOncePerRun) {
-    failWith(Error(Error::AccessibilityPermissionRequired{}));
-    failWith(Error(Error::AccessibilityPermissionRequired{}));
-    failWith(Error(Error::TerminalUnavailable{}));
-    settle(2);
-    ASSERT_EQ(dialogs.alerts.size(), 2u);
-    EXPECT_EQ(dialogs.alerts[0].messageText,
-              "F\u00FCr neue Tabs ben\u00F6tigt Kelvane die Bedienungshilfen-Berechtigung.");
-    EXPECT_EQ(dialogs.alerts[1].messageText, "Terminal.app konnte nicht gestartet werden.");
-}
-
-// Success shows nothing; a failure arriving after the runner is gone is dropped.
-TEST_F(CommandRunnerTest, noAlertAfterSuccessOrOnceTheRunnerIsGone) {
-    runner->run(command("Liste", "ls"), std::nullopt);
-    runner->run(command("Liste", "ls"), std::nullopt);
-    std::thread([completion = record->runs[0].completion] { completion(std::nullopt); }).join();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(dialogs.alerts.empty()) << "after success";
-    const auto completion = record->runs[1].completion;
-    runner.reset();
-    std::thread([completion] { completion(Error(Error::TerminalUnavailable{})); }).join();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(dialogs.alerts.empty()) << "after the runner is gone";
 }
 
 } // namespace

@@ -31,17 +31,14 @@ QString cancelButtonText() {
     return buttons.button(QDialogButtonBox::Cancel)->text();
 }
 
-TEST(GermanQtTextsTest, qtsOwnContextMenusAndButtonsReadGerman) {
+TEST(GermanQtTextsTest, qtsOwnMenusButtonsAndShortcutsReadGerman) {
     QTranslator translator;
     ASSERT_TRUE(installGermanQtTexts(translator));
     EXPECT_TRUE(undoActionText().startsWith(QString::fromUtf8("&R\u00fcckg\u00e4ngig")))
         << undoActionText().toStdString();
     EXPECT_EQ(cancelButtonText(), "Abbrechen");
-}
 
-TEST(GermanQtTextsTest, menuShortcutsNameTheirModifiersAsTheHotKeyDoes) {
-    QTranslator translator;
-    ASSERT_TRUE(installGermanQtTexts(translator));
+    // Menu shortcuts name their modifiers as the hot key does.
     using Modifiers = KeyboardShortcut::Modifiers;
     const Modifiers all{Modifiers::control, Modifiers::option, Modifiers::shift,
                         Modifiers::command};

@@ -24,7 +24,9 @@ protected:
     std::vector<std::string> logged;
 };
 
+// The first start finds a socket left by a Kelvane that crashed: it must not block it.
 TEST_F(SingleInstanceTest, aSecondStartHandsTheMenuRequestToTheFirstAndEnds) {
+    folder.write("kelvane", "");
     SingleInstance first(name);
     int menuRequests = 0;
     QObject::connect(&first, &SingleInstance::menuRequested, [&] { ++menuRequests; });
@@ -38,16 +40,6 @@ TEST_F(SingleInstanceTest, aSecondStartHandsTheMenuRequestToTheFirstAndEnds) {
                          "Men\u00FC, dieser Start endet.");
     EXPECT_TRUE(QTest::qWaitFor([&] { return menuRequests == 1; }, 5000));
     EXPECT_EQ(logged.back(), "Kelvane wurde erneut gestartet: Das Men\u00FC wird ge\u00F6ffnet.");
-}
-
-TEST_F(SingleInstanceTest, aSocketLeftByACrashedKelvaneDoesNotBlockTheNextStart) {
-    folder.write("kelvane", "");
-    SingleInstance next(name);
-    int menuRequests = 0;
-    QObject::connect(&next, &SingleInstance::menuRequested, [&] { ++menuRequests; });
-    ASSERT_TRUE(next.claim());
-    EXPECT_FALSE(SingleInstance(name).claim()) << "the new one listens where the old one did";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return menuRequests == 1; }, 5000));
 }
 
 TEST(SingleInstanceName, isPrivateToTheUserAndDiffersPerConfigurationFolder) {

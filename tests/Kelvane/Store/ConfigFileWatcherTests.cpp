@@ -146,13 +146,20 @@ TEST_F(ConfigFileWatcherTest, aSymbolicLinkIsFollowedToItsTargetAndItsTargetFold
     expectOneCallback("re-creating the target");
     EXPECT_TRUE(watcher->isWatchingFile());
 
-    const fs::path other = elsewhere.write("other.json", "{}");
+    elsewhere.write("notes.json", "{}");
     expectOneCallback("a new file beside the target");
+    // Into a folder of its own: the watch of the target's folder has to move along.
+    const test::TemporaryFolder third;
+    const fs::path other = third.write("other.json", "{}");
     fs::create_symlink(other, folder / "link.tmp");
     fs::rename(folder / "link.tmp", file);
     expectOneCallback("pointing the link elsewhere");
     append(other);
     expectOneCallback("writing the new target");
+    fs::remove(other);
+    expectOneCallback("deleting the new target");
+    test::writeFile(other, "{}");
+    expectOneCallback("re-creating the new target");
     append(target);
     expectNoCallback("writing the former target");
 }

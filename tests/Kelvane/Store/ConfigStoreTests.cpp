@@ -4,8 +4,8 @@
 #include "Kelvane/platform/Log.hpp"
 
 #include "support/EditorSaves.hpp"
-#include "support/InMemoryPreferenceStore.hpp"
 #include "support/ScopedEnvironment.hpp"
+#include "support/StoreWithCommands.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <QCoreApplication>
@@ -22,15 +22,6 @@ namespace kelvane {
 namespace {
 
 namespace fs = std::filesystem;
-using Problem = ConfigStore::Problem;
-
-std::string menu(const std::vector<std::string>& titles, const std::string& extra = "") {
-    std::string items;
-    for (const std::string& title : titles)
-        items += std::string(items.empty() ? "" : ", ") + "{\"title\": \"" + title +
-                 "\", \"command\": \"echo " + title + "\"}";
-    return "{\"version\": 2, " + extra + "\"items\": [" + items + "]}\n";
-}
 
 std::vector<std::string> titles(const ConfigStore& store) {
     std::vector<std::string> result;
@@ -40,9 +31,9 @@ std::vector<std::string> titles(const ConfigStore& store) {
     return result;
 }
 
-class ConfigStoreTest : public ::testing::Test {
+class ConfigStoreTest : public ::testing::Test, protected test::StoreWithCommands {
 protected:
-    ConfigStoreTest() {
+    ConfigStoreTest() : StoreWithCommands({"Eins", "Zwei"}) {
         Log::setSink([this](const Log::Entry& entry) {
             logged.push_back(std::string(entry.category) + ": " + entry.message);
         });
@@ -57,24 +48,28 @@ protected:
         EXPECT_EQ(reloads, count);
     }
 
-    test::TemporaryFolder folder;
-    fs::path file = folder.write("kelvane.json", menu({"Eins", "Zwei"}));
-    test::InMemoryPreferenceStore preferenceStore;
-    Preferences preferences{preferenceStore};
-    ConfigStore store{file, preferences};
+    fs::path file = folder / "kelvane.json";
     int reloads = 0;
     std::vector<std::string> logged;
 };
 
-TEST_F(ConfigStoreTest, aLoadLogsItsCountsAndClearsTheProblem) {
+TEST_F(ConfigStoreTest, aLoadLogsItsCountsClearsTheProblemAndSortsAsTheLastReloadSaw) {
     fs::remove(file);
     store.reload();
-    folder.write("kelvane.json", menu({"Eins", "Zwei", "Drei"}, "\"extra\": 1, "));
+    folder.write("kelvane.json", R"({"version": 2, "extra": 1, "items": [
+        {"title": "Eins", "command": "echo"}, {"title": "Zwei", "command": "echo"},
+        {"title": "Drei", "command": "echo"}]})");
     store.reload();
     EXPECT_EQ(titles(store), (std::vector<std::string>{"Drei", "Eins", "Zwei"}));
     EXPECT_EQ(store.problem(), std::nullopt);
     EXPECT_EQ(logged.back(), "config: Konfiguration geladen: 3 Befehle, 1 Hinweis(e)");
     EXPECT_EQ(reloads, 2);
+
+    preferences.setSortMode(SortMode::fileOrder);
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Drei", "Eins", "Zwei"}))
+        << "a new sort order waits for the next reload";
+    store.reload();
+    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei", "Drei"}));
 }
 
 // The file cannot know which program stands in for a name it does not know; the store does.
@@ -95,70 +90,47 @@ TEST_F(ConfigStoreTest, anUnknownTerminalNamesTheProgramThatRunsInstead) {
 struct FailureCase {
     const char* name;
     std::function<void(const fs::path& folder, const fs::path& file)> breakFile;
-    /// The trust issue expected, none for the other problems.
-    std::function<std::optional<ConfigTrustCheck::Issue>(const fs::path& folder,
-                                                         const fs::path& file)>
-        untrustedBy = [](const auto&, const auto&) {
-            return std::nullopt;
-        };
+    /// How the logged line begins; the trust check's own tests judge its findings.
+    std::string logged;
 };
 
 class ConfigStoreFailureTest : public ConfigStoreTest,
                                public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ConfigStoreFailureTest, keepsTheLastGoodConfigurationAndTellsWhy) {
-    const FailureCase& given = GetParam();
     store.reload();
     const std::optional<Configuration> good = store.configuration();
     ASSERT_TRUE(good);
-    given.breakFile(folder.path(), file);
+    GetParam().breakFile(folder.path(), file);
     store.reload();
     EXPECT_EQ(store.configuration(), good);
     ASSERT_TRUE(store.problem());
-    std::string log = "config: Konfiguration fehlerhaft: " + store.problem()->message();
-    if (const auto issue = given.untrustedBy(folder.path(), file)) {
-        EXPECT_EQ(store.problem(), (Problem{Problem::Untrusted{{*issue}}}));
-        log = "config: Konfiguration nicht vertrauensw\u00FCrdig: 1 Befund(e)";
-    } else if (!fs::exists(file)) {
-        EXPECT_EQ(store.problem(), (Problem{Problem::Missing{file.string()}}));
-        log = "config: Konfiguration fehlt: " + file.string();
-    } else {
-        EXPECT_TRUE(std::holds_alternative<Problem::Parse>(store.problem()->kind));
-    }
-    EXPECT_EQ(logged.back(), log);
+    EXPECT_TRUE(logged.back().starts_with(GetParam().logged)) << logged.back();
     EXPECT_EQ(reloads, 2);
 }
 
+const std::string parseFailure = "config: Konfiguration fehlerhaft: ";
+const std::string untrusted = "config: Konfiguration nicht vertrauensw\u00FCrdig: 1 Befund(e)";
+
 const FailureCase failures[] = {
-    {"missing",
-     [](const auto&, const auto& file) {
-         fs::remove(file);
-     }},
+    {"missing", [](const auto&, const auto& file) { fs::remove(file); },
+     "config: Konfiguration fehlt: /"},
     {"groupWritableFile",
-     [](const auto&, const auto& file) { fs::permissions(file, fs::perms(0664)); },
-     [](const auto&, const auto& file) {
-         return ConfigTrustCheck::Issue{ConfigTrustCheck::Issue::GroupWritable{}, file.string()};
-     }},
+     [](const auto&, const auto& file) { fs::permissions(file, fs::perms(0664)); }, untrusted},
     {"groupWritableFolder",
-     [](const auto& folder, const auto&) { fs::permissions(folder, fs::perms(0770)); },
-     [](const auto& folder, const auto& file) {
-         return ConfigTrustCheck::Issue{
-             ConfigTrustCheck::Issue::ParentDirectoryWritableByOthers{folder.string()},
-             file.string()};
-     }},
+     [](const auto& folder, const auto&) { fs::permissions(folder, fs::perms(0770)); }, untrusted},
     {"syntaxError",
-     [](const auto&, const auto& file) {
-         test::writeFile(file, "{\"version\": 2,");
-     }},
+     [](const auto&, const auto& file) { test::writeFile(file, "{\"version\": 2,"); },
+     parseFailure},
     {"unreadable",
      [](const auto&, const auto& file) {
          fs::remove(file);
          fs::create_directory(file);
-     }},
+     },
+     parseFailure},
     {"hugeSparseFile",
-     [](const auto&, const auto& file) {
-         fs::resize_file(file, std::uintmax_t{100} << 30);
-     }},
+     [](const auto&, const auto& file) { fs::resize_file(file, std::uintmax_t{100} << 30); },
+     parseFailure},
 };
 
 INSTANTIATE_TEST_SUITE_P(Failures, ConfigStoreFailureTest, ::testing::ValuesIn(failures),
@@ -184,25 +156,15 @@ TEST_F(ConfigStoreTest, signalsOnlyRealChangesButCallsBackAfterEveryReload) {
     fs::remove(file);
     store.reload();
     EXPECT_EQ(counts(), std::pair(2, 2)) << "missing";
-    test::writeFile(file, menu({"Eins"}));
+    write({"Eins"});
     store.reload();
     EXPECT_EQ(counts(), std::pair(3, 3)) << "repaired";
     EXPECT_EQ(reloads, 6);
 }
 
-TEST_F(ConfigStoreTest, aSortModeChangeTakesEffectAtTheNextReload) {
-    test::writeFile(file, menu({"Zwei", "Eins"}));
-    store.reload();
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
-    preferences.setSortMode(SortMode::fileOrder);
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Eins", "Zwei"}));
-    store.reload();
-    EXPECT_EQ(titles(store), (std::vector<std::string>{"Zwei", "Eins"}));
-}
-
 TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
-    const test::TemporaryFolder elsewhere;
-    const fs::path other = elsewhere.write("other.json", menu({"Anderswo"}));
+    test::StoreWithCommands elsewhere({"Anderswo"});
+    const fs::path other = elsewhere.folder / "kelvane.json";
     QSignalSpy urlChanges(&store, &ConfigStore::urlChanged);
     store.start();
     EXPECT_EQ(reloads, 1);
@@ -214,10 +176,10 @@ TEST_F(ConfigStoreTest, changeLocationRemembersTheFileAndWatchesItInstead) {
     EXPECT_EQ(titles(store), std::vector<std::string>{"Anderswo"});
     EXPECT_EQ(reloads, 2);
 
-    test::writeFile(file, menu({"Alt"}));
+    write({"Alt"});
     QCoreApplication::processEvents();
     EXPECT_FALSE(store.watcher()->hasPendingChange()) << "the former file is not watched";
-    test::writeFile(other, menu({"Neu"}));
+    elsewhere.write({"Neu"});
     waitForReloads(3);
     EXPECT_EQ(titles(store), std::vector<std::string>{"Neu"});
 
@@ -246,13 +208,20 @@ protected:
     test::ScopedEnvironment homeVariable{"HOME", home.path().string()};
 };
 
-TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenu) {
+TEST_F(DefaultConfigurationTest, isCreatedPrivateWithAnEmptyMenuAndThenLeftAlone) {
     const fs::path created = ensureDefaultConfiguration();
     EXPECT_EQ(created, defaultConfigurationURL());
     EXPECT_EQ(created, home / "config/Kelvane/kelvane.json");
     EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0700));
     EXPECT_EQ(fs::status(created).permissions(), fs::perms(0600));
     EXPECT_EQ(test::contentOf(created), "{\n  \"version\": 2,\n  \"items\": []\n}\n");
+
+    home.write("config/Kelvane/kelvane.json", "mine", fs::perms(0640));
+    fs::permissions(created.parent_path(), fs::perms(0750));
+    EXPECT_EQ(ensureDefaultConfiguration(), created);
+    EXPECT_EQ(test::contentOf(created), "mine");
+    EXPECT_EQ(fs::status(created).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(created.parent_path()).permissions(), fs::perms(0750));
 }
 
 TEST_F(DefaultConfigurationTest, theFirstStartUnderACommonUmaskLoadsItsOwnFile) {
@@ -273,15 +242,6 @@ TEST_F(DefaultConfigurationTest, theFirstStartUnderACommonUmaskLoadsItsOwnFile) 
             EXPECT_EQ(fs::status(created).permissions(), fs::perms(0700))
                 << created << " under umask " << umask;
     }
-}
-
-TEST_F(DefaultConfigurationTest, leavesWhatExistsAlone) {
-    const fs::path file = home.write("config/Kelvane/kelvane.json", "mine", fs::perms(0640));
-    fs::permissions(file.parent_path(), fs::perms(0750));
-    EXPECT_EQ(ensureDefaultConfiguration(), file);
-    EXPECT_EQ(test::contentOf(file), "mine");
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
-    EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms(0750));
 }
 
 } // namespace

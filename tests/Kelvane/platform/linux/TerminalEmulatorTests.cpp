@@ -80,7 +80,8 @@ TEST(TerminalEmulator, reportsAProgramThatCannotBeStarted) {
     const auto error = TerminalEmulator::launchDetached({broken, "-e", "true"}, std::nullopt);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, -10810);
-    EXPECT_TRUE(error->message.value_or("").starts_with("\u201E" + broken + "\u201C"));
+    EXPECT_TRUE(error->message.value_or("").starts_with("\u201E" + broken +
+                                                        "\u201C konnte nicht gestartet werden: "));
 }
 
 } // namespace

@@ -83,6 +83,20 @@ TEST(TerminalScriptReader, rejectsEverythingElseAsASyntaxError) {
     }
 }
 
+TEST(TerminalScriptReader, namesTheLineAndWhatItExpectedThere) {
+    const std::string open = "tell application \"Terminal\"\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {open + "beep\nend tell",
+         "Zeile 2: erwartet \u201Edo script\u201C oder \u201Eend tell\u201C."},
+        {open + "do script x\nend tell", "Zeile 2: erwartet ein Text in Anf\u00FChrungszeichen."},
+    };
+    for (const auto& [source, message] : cases) {
+        const auto read = TerminalScriptReader::commandLines(source);
+        ASSERT_TRUE(std::holds_alternative<ScriptError>(read)) << source;
+        EXPECT_EQ(std::get<ScriptError>(read).message, message);
+    }
+}
+
 /// Text made of the pieces most likely to break quoting, in any order.
 std::string hostileText(std::mt19937& random, std::size_t maxPieces) {
     // clang-format off

@@ -116,7 +116,7 @@ private:
 
     std::string doScriptArgument(std::string_view text) {
         if (!text.starts_with('"'))
-            fail("ein Text in Anf\u00FChrungszeichen");
+            fail("einen Text in Anf\u00FChrungszeichen");
         std::string decoded;
         std::size_t i = 1;
         for (; i < text.size() && text[i] != '"'; ++i) {

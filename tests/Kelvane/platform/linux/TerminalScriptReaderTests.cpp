@@ -88,7 +88,7 @@ TEST(TerminalScriptReader, namesTheLineAndWhatItExpectedThere) {
     const std::pair<std::string, std::string> cases[] = {
         {open + "beep\nend tell",
          "Zeile 2: erwartet \u201Edo script\u201C oder \u201Eend tell\u201C."},
-        {open + "do script x\nend tell", "Zeile 2: erwartet ein Text in Anf\u00FChrungszeichen."},
+        {open + "do script x\nend tell", "Zeile 2: erwartet einen Text in Anf\u00FChrungszeichen."},
     };
     for (const auto& [source, message] : cases) {
         const auto read = TerminalScriptReader::commandLines(source);

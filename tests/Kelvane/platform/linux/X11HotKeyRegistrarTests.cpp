@@ -1,5 +1,6 @@
 // Under a real X server with Qt on xcb (hotkey-end-to-end.sh starts one); xdotool types the keys
 // through the XTEST extension, as the keyboard of another program would.
+#include "Kelvane/HotKey/HotKeyRecorder.hpp"
 #include "Kelvane/platform/HotKeyRegistrar.hpp"
 #include "Kelvane/platform/linux/X11ErrorTrap.hpp"
 #include "Kelvane/platform/linux/X11KeyMapping.hpp"
@@ -120,6 +121,25 @@ TEST_F(X11HotKeyRegistrarTest, aCombinationAnotherClientHoldsIsRefusedWithoutAPa
     XCloseDisplay(other);
 
     EXPECT_EQ(registrar->registerHotKey(kKey, shiftCommand), 0);
+}
+
+// A combination another client has grabbed goes to that client, so the recorder sees it only
+// while it holds the keyboard itself.
+TEST(HotKeyRecorderOnX11, recordsACombinationAnotherClientHasGrabbed) {
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    XGrabKey(other, XKeysymToKeycode(other, XK_k), ControlMask | ShiftMask,
+             DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync);
+    XSync(other, False);
+
+    HotKeyRecorder recorder;
+    recorder.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&recorder));
+    recorder.startRecording();
+    type("ctrl+shift+k");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.isRecording(); }, 10'000));
+    EXPECT_EQ(recorder.combination(), (HotKeyCombination{kKey, shiftCommand}));
+    XCloseDisplay(other);
 }
 
 TEST_F(X11HotKeyRegistrarTest, everyMappedKeyButF13ToF20CanBeGrabbedOnAUsKeyboard) {

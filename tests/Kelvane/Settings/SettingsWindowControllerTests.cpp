@@ -2,9 +2,8 @@
 
 #include "Kelvane/Settings/SettingsView.hpp"
 
+#include "support/FakeDesktop.hpp"
 #include "support/FakeHotKeyRegistrar.hpp"
-#include "support/FakeLoginItemService.hpp"
-#include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
 
 #include <QApplication>
@@ -17,18 +16,15 @@ namespace {
 
 class SettingsWindowControllerTest : public test::SettingsPaneTest {
 protected:
-    test::FakeLoginItemService loginItems;
-    LaunchAtLogin launchAtLogin{loginItems};
-    test::RecordingDialogs dialogs;
-    test::RecordingWorkspace workspace;
+    test::FakeDesktop desktop;
     HotKeyService hotKeys{std::make_unique<test::FakeHotKeyRegistrar>()};
     SettingsWindowController controller{preferences,
                                         store,
                                         {},
                                         hotKeys,
-                                        launchAtLogin,
-                                        dialogs,
-                                        workspace,
+                                        desktop.launchAtLogin,
+                                        desktop.dialogs,
+                                        desktop.workspace,
                                         [](const std::filesystem::path&) {
                                             return std::optional<std::filesystem::path>();
                                         }};

@@ -30,14 +30,16 @@ protected:
                                         }};
 };
 
-TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabs) {
+// With the rows that show only now and then (the problem, the tab note) coming after the window
+// was made, so that it has to grow.
+TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabsThatShowAllWithoutScrolling) {
     QWidget& window = *controller.window();
     EXPECT_EQ(window.windowTitle(), "Kelvane Einstellungen");
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(window.isVisible());
 
-    const auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
+    auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
     ASSERT_NE(tabs, nullptr);
     QStringList titles;
     for (int index = 0; index < tabs->count(); ++index) {
@@ -45,19 +47,12 @@ TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabs) {
         EXPECT_FALSE(tabs->tabIcon(index).isNull()) << index;
     }
     EXPECT_EQ(titles, QStringList({"Allgemein", "Terminal", "Erweitert"}));
-}
 
-// With the rows that show only now and then (the problem, the tab note), so that the window
-// has to grow after it was made.
-TEST_F(SettingsWindowControllerTest, everyPaneShowsAllOfItsContentWithoutScrolling) {
     load(test::configurationText(false, 3, "tab"));
     folder.write(file.filename().string(), "{\"version\": 2, \"items\": [");
     store.reload();
     ASSERT_TRUE(store.problem());
-    QWidget& window = *controller.window();
     window.show();
-    auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
-    ASSERT_NE(tabs, nullptr);
     for (int index = 0; index < tabs->count(); ++index) {
         tabs->setCurrentIndex(index);
         QApplication::processEvents();

@@ -5,6 +5,7 @@
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
 #include "support/NulSeparated.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include "tests/KelvaneCore/Terminal/TerminalCommandFixtures.hpp"
@@ -52,13 +53,9 @@ TEST_F(TerminalEmulatorScriptEngineTest, namesTheProgramBehindTheDesktopsLink) {
     const std::string wrapper =
         directory.write("bin/gnome-terminal.wrapper", "#!/bin/sh\n", test::executable);
     std::filesystem::create_symlink(wrapper, directory.path() / "bin/x-terminal-emulator");
-    const std::optional<std::string> saved =
-        std::getenv("TERMINAL") ? std::optional<std::string>(std::getenv("TERMINAL"))
-                                : std::nullopt;
-    ::setenv("TERMINAL", (directory.path() / "bin/x-terminal-emulator").c_str(), 1);
-    const std::string name = terminalProgramName();
-    saved ? ::setenv("TERMINAL", saved->c_str(), 1) : ::unsetenv("TERMINAL");
-    EXPECT_EQ(name, "gnome-terminal");
+    const test::ScopedEnvironment terminal("TERMINAL",
+                                           (directory.path() / "bin/x-terminal-emulator").string());
+    EXPECT_EQ(terminalProgramName(), "gnome-terminal");
 }
 
 TEST_F(TerminalEmulatorScriptEngineTest, startsOneTerminalForEveryCommandTheScriptRuns) {

@@ -7,6 +7,8 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 
@@ -64,6 +66,17 @@ TEST_F(X11HotKeyRegistrarTest, aPressArrivesWhateverTheLocksUntilItIsUnregistere
         expectOnePressMore(before);
     }
     type("Caps_Lock");
+
+    // Other keys reach the window that has the focus.
+    QLineEdit field;
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    XSetInputFocus(display, static_cast<::Window>(field.winId()), RevertToParent, CurrentTime);
+    XSync(display, False);
+    type("ctrl+shift+j");
+    type("a");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return field.text() == "a"; }, 10'000));
 
     registrar->unregisterHotKey();
     type("ctrl+shift+k");

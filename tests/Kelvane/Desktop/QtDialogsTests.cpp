@@ -101,6 +101,9 @@ TEST(QtDialogs, answersWithTheChosenButtonsIndexOrNoneForEscape) {
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(box.defaultButton(), &repeat);
         EXPECT_TRUE(box.isVisible()) << "a repeated key answers nothing";
+        QWidget elsewhere;
+        QTest::keyClick(&elsewhere, Qt::Key_Escape);
+        EXPECT_TRUE(box.isVisible()) << "nor does a key of another window";
         QTest::keyClick(box.defaultButton(), Qt::Key_Return);
     });
     EXPECT_EQ(dialogs.runModal(runByDefault), 0u) << "a fresh Return does";

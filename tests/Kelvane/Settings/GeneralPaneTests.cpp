@@ -3,9 +3,8 @@
 #include "Kelvane/HotKey/HotKeyRecorder.hpp"
 #include "Kelvane/platform/PlatformWords.hpp"
 
+#include "support/FakeDesktop.hpp"
 #include "support/FakeHotKeyRegistrar.hpp"
-#include "support/FakeLoginItemService.hpp"
-#include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
 
 #include <QCheckBox>
@@ -37,10 +36,7 @@ protected:
         QTest::keyClick(&recorder, key, modifiers);
     }
 
-    test::FakeLoginItemService loginItems;
-    LaunchAtLogin launchAtLogin{loginItems};
-    test::RecordingWorkspace workspace;
-    test::RecordingDialogs dialogs;
+    test::FakeDesktop desktop;
     std::optional<fs::path> chosenFile;
     std::vector<fs::path> chooserStartedAt;
     int hotKeyChanges = 0;
@@ -55,8 +51,8 @@ protected:
                          hotKeys.registerCombination(preferences.quickSearchHotKey());
                      },
                      hotKeys,
-                     launchAtLogin,
-                     {workspace, dialogs},
+                     desktop.launchAtLogin,
+                     {desktop.workspace, desktop.dialogs},
                      [this](const fs::path& current) {
                          chooserStartedAt.push_back(current);
                          return chosenFile;
@@ -146,17 +142,17 @@ TEST_F(GeneralPaneTest, sortOrderAndTooltipsReloadOnceWhenChanged) {
 TEST_F(GeneralPaneTest, theLaunchSwitchShowsWhatTheSystemReports) {
     auto& launch = find<QCheckBox>("launchAtLoginSwitch");
     auto& approval = find<QLabel>("approvalNote");
-    loginItems.refusal = "Nicht erlaubt";
+    desktop.loginItems.refusal = "Nicht erlaubt";
     launch.click();
-    EXPECT_EQ(loginItems.registerCalls, 1);
+    EXPECT_EQ(desktop.loginItems.registerCalls, 1);
     EXPECT_FALSE(launch.isChecked());
 
-    loginItems.refusal.reset();
+    desktop.loginItems.refusal.reset();
     launch.click();
     EXPECT_TRUE(launch.isChecked());
     EXPECT_FALSE(approval.isVisibleTo(&pane));
 
-    loginItems.currentStatus = LoginStatus::requiresApproval;
+    desktop.loginItems.currentStatus = LoginStatus::requiresApproval;
     pane.show();
     EXPECT_FALSE(launch.isChecked());
     EXPECT_TRUE(approval.isVisibleTo(&pane));
@@ -184,13 +180,14 @@ TEST_F(GeneralPaneTest, theFileRowShowsRevealsAndChangesTheFile) {
     EXPECT_EQ(find<QLabel>("folderCaption").text(), QString::fromStdString(folder / "andere"));
 
     find<QPushButton>("revealFileButton").click();
-    EXPECT_EQ(workspace.requests, std::vector<std::string>{"reveal: " + chosenFile->string()});
-    EXPECT_TRUE(dialogs.alerts.empty());
+    EXPECT_EQ(desktop.workspace.requests,
+              std::vector<std::string>{"reveal: " + chosenFile->string()});
+    EXPECT_TRUE(desktop.dialogs.alerts.empty());
 
-    workspace.canOpen = false;
+    desktop.workspace.canOpen = false;
     find<QPushButton>("revealFileButton").click();
-    ASSERT_EQ(dialogs.alerts.size(), 1u) << "a folder nothing could show is not silent";
-    EXPECT_EQ(dialogs.alerts[0].messageText,
+    ASSERT_EQ(desktop.dialogs.alerts.size(), 1u) << "a folder nothing could show is not silent";
+    EXPECT_EQ(desktop.dialogs.alerts[0].messageText,
               "\u201E" + chosenFile->string() + "\u201C konnte nicht gezeigt werden.");
 }
 

@@ -2,9 +2,8 @@
 
 #include "Kelvane/Settings/SettingsView.hpp"
 
+#include "support/FakeDesktop.hpp"
 #include "support/FakeHotKeyRegistrar.hpp"
-#include "support/FakeLoginItemService.hpp"
-#include "support/RecordingDialogs.hpp"
 #include "support/SettingsPaneFixture.hpp"
 
 #include <QApplication>
@@ -17,31 +16,30 @@ namespace {
 
 class SettingsWindowControllerTest : public test::SettingsPaneTest {
 protected:
-    test::FakeLoginItemService loginItems;
-    LaunchAtLogin launchAtLogin{loginItems};
-    test::RecordingDialogs dialogs;
-    test::RecordingWorkspace workspace;
+    test::FakeDesktop desktop;
     HotKeyService hotKeys{std::make_unique<test::FakeHotKeyRegistrar>()};
     SettingsWindowController controller{preferences,
                                         store,
                                         {},
                                         hotKeys,
-                                        launchAtLogin,
-                                        dialogs,
-                                        workspace,
+                                        desktop.launchAtLogin,
+                                        desktop.dialogs,
+                                        desktop.workspace,
                                         [](const std::filesystem::path&) {
                                             return std::optional<std::filesystem::path>();
                                         }};
 };
 
-TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabs) {
+// With the rows that show only now and then (the problem, the tab note) coming after the window
+// was made, so that it has to grow.
+TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabsThatShowAllWithoutScrolling) {
     QWidget& window = *controller.window();
     EXPECT_EQ(window.windowTitle(), "Kelvane Einstellungen");
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(window.isVisible());
 
-    const auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
+    auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
     ASSERT_NE(tabs, nullptr);
     QStringList titles;
     for (int index = 0; index < tabs->count(); ++index) {
@@ -49,19 +47,12 @@ TEST_F(SettingsWindowControllerTest, aWindowOfFixedSizeWithThreeTabs) {
         EXPECT_FALSE(tabs->tabIcon(index).isNull()) << index;
     }
     EXPECT_EQ(titles, QStringList({"Allgemein", "Terminal", "Erweitert"}));
-}
 
-// With the rows that show only now and then (the problem, the tab note), so that the window
-// has to grow after it was made.
-TEST_F(SettingsWindowControllerTest, everyPaneShowsAllOfItsContentWithoutScrolling) {
     load(test::configurationText(false, 3, "tab"));
     folder.write(file.filename().string(), "{\"version\": 2, \"items\": [");
     store.reload();
     ASSERT_TRUE(store.problem());
-    QWidget& window = *controller.window();
     window.show();
-    auto* tabs = window.findChild<QTabWidget*>("settingsTabs");
-    ASSERT_NE(tabs, nullptr);
     for (int index = 0; index < tabs->count(); ++index) {
         tabs->setCurrentIndex(index);
         QApplication::processEvents();

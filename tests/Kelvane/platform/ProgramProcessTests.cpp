@@ -1,12 +1,11 @@
 #include "Kelvane/platform/ProgramProcess.hpp"
 
+#include "support/NulSeparated.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace kelvane {
@@ -15,20 +14,8 @@ namespace {
 using K = TerminalKind;
 using B = OpenBehavior;
 
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> splitAtNul(const std::string& text) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
-        pieces.push_back(text.substr(start, end - start));
-    return pieces;
-}
+using test::contentOf;
+using test::splitAtNul;
 
 TerminalArgumentBuilder builder(TerminalPlatform platform = TerminalPlatform::linux) {
     return {TerminalAppScriptBuilder("/home/a"), "/bin/sh", "x-terminal-emulator", platform};

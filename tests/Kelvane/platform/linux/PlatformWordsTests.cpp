@@ -1,3 +1,4 @@
+#include "Kelvane/platform/HotKeyRegistrar.hpp"
 #include "Kelvane/platform/PlatformWords.hpp"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,13 @@ TEST(LinuxPlatformWords, combinationsReadAsTheDesktopsOwn) {
     };
     for (const auto& testCase : cases)
         EXPECT_EQ(keyCombinationText(testCase.modifiers, testCase.key), testCase.text);
+}
+
+// The app tests run on Qt's offscreen platform, where no X server can be asked for a grab.
+TEST(X11HotKeyRegistrarOffscreen, refusesWithoutAnX11Connection) {
+    auto registrar = makeHotKeyRegistrar();
+    EXPECT_EQ(registrar->registerHotKey(40, 0x300), HotKeyRegistrar::grabsUnavailable);
+    registrar->unregisterHotKey();
 }
 
 } // namespace

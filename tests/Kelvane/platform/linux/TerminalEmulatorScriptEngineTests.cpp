@@ -4,10 +4,11 @@
 #include "Kelvane/platform/PlatformWords.hpp"
 #include "Kelvane/platform/ScriptEngineFactory.hpp"
 #include "KelvaneCore/Terminal/TerminalAppBackend.hpp"
+#include "support/NulSeparated.hpp"
+#include "support/ScopedEnvironment.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include "tests/KelvaneCore/Terminal/TerminalCommandFixtures.hpp"
-#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -52,13 +53,9 @@ TEST_F(TerminalEmulatorScriptEngineTest, namesTheProgramBehindTheDesktopsLink) {
     const std::string wrapper =
         directory.write("bin/gnome-terminal.wrapper", "#!/bin/sh\n", test::executable);
     std::filesystem::create_symlink(wrapper, directory.path() / "bin/x-terminal-emulator");
-    const std::optional<std::string> saved =
-        std::getenv("TERMINAL") ? std::optional<std::string>(std::getenv("TERMINAL"))
-                                : std::nullopt;
-    ::setenv("TERMINAL", (directory.path() / "bin/x-terminal-emulator").c_str(), 1);
-    const std::string name = terminalProgramName();
-    saved ? ::setenv("TERMINAL", saved->c_str(), 1) : ::unsetenv("TERMINAL");
-    EXPECT_EQ(name, "gnome-terminal");
+    const test::ScopedEnvironment terminal("TERMINAL",
+                                           (directory.path() / "bin/x-terminal-emulator").string());
+    EXPECT_EQ(terminalProgramName(), "gnome-terminal");
 }
 
 TEST_F(TerminalEmulatorScriptEngineTest, startsOneTerminalForEveryCommandTheScriptRuns) {
@@ -80,8 +77,6 @@ TEST_F(TerminalEmulatorScriptEngineTest, runsNothingItDoesNotUnderstand) {
     const std::string valid = builder.script(shellCommand("ls"), OpenBehavior::window);
     const Case cases[] = {
         {valid + "\nbeep", -2741},
-        {"tell application \"Terminal\"\n    do script \"rm \\x\"\nend tell", -2741},
-        {valid.substr(0, valid.size() - 1), -2741},
         {"tell application \"Terminal\"\n    do script \"caf\xE9\"\nend tell", -1},
     };
     for (const Case& c : cases) {
@@ -136,14 +131,6 @@ bool waitForArrival(const std::filesystem::path& folder, const std::string& name
     return std::filesystem::exists(folder / name);
 }
 
-std::vector<std::string> nulSeparated(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    std::vector<std::string> parts;
-    for (std::string part; std::getline(stream, part, '\0');)
-        parts.push_back(part);
-    return parts;
-}
-
 TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     // A stand-in terminal: it records where and how it was started, runs the program it was
     // given without a keyboard, so that the shell meant to stay open ends at once, and says
@@ -174,13 +161,11 @@ TEST_F(TerminalEmulatorScriptEngineTest, theCommandRunsInAStartedTerminal) {
     EXPECT_EQ(outcome, std::nullopt);
 
     ASSERT_TRUE(waitForArrival(directory.path(), "done"));
-    EXPECT_EQ(nulSeparated(directory.path() / "log"),
+    EXPECT_EQ(test::splitAtNul(test::contentOf(directory.path() / "log")),
               (std::vector<std::string>{directory.path().string(), "-e", "/bin/sh", "-c",
                                         builder.commandLine(command) + "\nexec '/bin/sh'"}));
     const std::filesystem::path commandFolder = directory.path() / workingDirectory;
-    std::ifstream result(commandFolder / "result");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(result), {}),
-              commandFolder.string() + "|a\"b\\c|");
+    EXPECT_EQ(test::contentOf(commandFolder / "result"), commandFolder.string() + "|a\"b\\c|");
 }
 
 } // namespace

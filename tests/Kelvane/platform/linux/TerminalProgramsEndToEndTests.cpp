@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <future>
-#include <sstream>
 #include <thread>
 
 // Runs commands in real terminal programs on the display in DISPLAY: xterm, GNOME Terminal
@@ -21,18 +19,11 @@ namespace {
 using B = OpenBehavior;
 using namespace std::chrono_literals;
 
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // The programs run on their own; what they leave behind is all there is to wait for.
 std::string awaitFile(const std::filesystem::path& path) {
     const auto deadline = std::chrono::steady_clock::now() + 60s;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (std::string text = contentOf(path); !text.empty() && text.back() == '\n')
+        if (std::string text = test::contentOf(path); !text.empty() && text.back() == '\n')
             return text;
         std::this_thread::sleep_for(20ms);
     }

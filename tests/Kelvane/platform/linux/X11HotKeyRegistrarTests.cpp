@@ -1,11 +1,14 @@
 // Under a real X server with Qt on xcb (hotkey-end-to-end.sh starts one); xdotool types the keys
 // through the XTEST extension, as the keyboard of another program would.
+#include "Kelvane/HotKey/HotKeyRecorder.hpp"
 #include "Kelvane/platform/HotKeyRegistrar.hpp"
 #include "Kelvane/platform/linux/X11ErrorTrap.hpp"
 #include "Kelvane/platform/linux/X11KeyMapping.hpp"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 
@@ -64,6 +67,17 @@ TEST_F(X11HotKeyRegistrarTest, aPressArrivesWhateverTheLocksUntilItIsUnregistere
     }
     type("Caps_Lock");
 
+    // Other keys reach the window that has the focus.
+    QLineEdit field;
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    XSetInputFocus(display, static_cast<::Window>(field.winId()), RevertToParent, CurrentTime);
+    XSync(display, False);
+    type("ctrl+shift+j");
+    type("a");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return field.text() == "a"; }, 10'000));
+
     registrar->unregisterHotKey();
     type("ctrl+shift+k");
     // Registering again orders the presses: only the one after it may arrive.
@@ -120,6 +134,25 @@ TEST_F(X11HotKeyRegistrarTest, aCombinationAnotherClientHoldsIsRefusedWithoutAPa
     XCloseDisplay(other);
 
     EXPECT_EQ(registrar->registerHotKey(kKey, shiftCommand), 0);
+}
+
+// A combination another client has grabbed goes to that client, so the recorder sees it only
+// while it holds the keyboard itself.
+TEST(HotKeyRecorderOnX11, recordsACombinationAnotherClientHasGrabbed) {
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    XGrabKey(other, XKeysymToKeycode(other, XK_k), ControlMask | ShiftMask,
+             DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync);
+    XSync(other, False);
+
+    HotKeyRecorder recorder;
+    recorder.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&recorder));
+    recorder.startRecording();
+    type("ctrl+shift+k");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.isRecording(); }, 10'000));
+    EXPECT_EQ(recorder.combination(), (HotKeyCombination{kKey, shiftCommand}));
+    XCloseDisplay(other);
 }
 
 TEST_F(X11HotKeyRegistrarTest, everyMappedKeyButF13ToF20CanBeGrabbedOnAUsKeyboard) {

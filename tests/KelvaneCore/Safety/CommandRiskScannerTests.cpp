@@ -62,6 +62,7 @@ TEST(CommandRiskScanner, findsEachRuleWithItsFirstMatch) {
         {"cat img > /dev/disk4", {{drive, "> /dev/disk"}}},
         {"chmod -R 777 .", {{worldWritable, "chmod -R 777"}}},
         {"chmod 0777 f", {{worldWritable, "chmod 0777"}}},
+        {"chmod u+x,o+w f", {{worldWritable, "chmod u+x,o+w"}}},
         {"reboot", {{shutdown, "reboot"}}},
         {":(){ :|:& };:", {{forkBomb, ":(){ :|:& };:"}}},
         // One command, several rules, in table order whatever the order in the text.
@@ -77,6 +78,9 @@ TEST(CommandRiskScanner, readsTheCommandAsTheShellDoes) {
     expectScans({
         {"\"rm\" -rf x", {{deletes, "\"rm\" -rf"}}},
         {"find . | xargs rm -rf", {{deletes, "rm -rf"}}},
+        {"find . -exec rm -rf", {{deletes, "rm -rf"}}},
+        {"r$'\\x6D' -rf x", {{deletes, "r$'\\x6D' -rf"}}},
+        {"echo ${a:-\\}}; sudo ls", {{admin, "sudo"}}},
         // A text handed to a shell is read again; the match is in that text.
         {"sh -c 'r\"\"m -rf /'", {{deletes, "r\"\"m -rf"}}},
         {"ssh host sudo reboot", {{admin, "sudo"}, {shutdown, "reboot"}}},
@@ -88,6 +92,7 @@ TEST(CommandRiskScanner, readsTheCommandAsTheShellDoes) {
         {"git commit -m \"fix shutdown handler\" && reboot", {{shutdown, "reboot"}}},
         {"git push -fu origin main", {{gitRewrite, "git push -fu"}}},
         {"git reset --hard HEAD~1", {{gitDiscard, "git reset --hard"}}},
+        {"git checkout -- a.c", {{gitDiscard, "git checkout -- a.c"}}},
         {"kill -9 -1", {{killsAll, "kill -9 -1"}}},
     });
 }

@@ -183,7 +183,14 @@ TEST(FileAccess, refusesFilesAboveTheLimitBeforeReadingThem) {
 }
 
 TEST(FileError, explainsErrorNumbersInGerman) {
-    EXPECT_EQ(describeSystemError(EACCES), "Keine Berechtigung");
+    const std::pair<int, std::string> known[] = {
+        {EACCES, "Keine Berechtigung"},
+        {EPERM, "Die Operation ist nicht erlaubt"},
+        {EIO, "Ein- oder Ausgabefehler"},
+        {EFBIG, "Die Datei ist zu gro\u00DF"},
+    };
+    for (const auto& [number, text] : known)
+        EXPECT_EQ(describeSystemError(number), text) << number;
     EXPECT_EQ(describeSystemError(99999).rfind("Systemfehler 99999 (", 0), 0U);
 }
 

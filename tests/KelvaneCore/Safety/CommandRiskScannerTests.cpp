@@ -79,6 +79,7 @@ TEST(CommandRiskScanner, readsTheCommandAsTheShellDoes) {
         {"\"rm\" -rf x", {{deletes, "\"rm\" -rf"}}},
         {"find . | xargs rm -rf", {{deletes, "rm -rf"}}},
         {"find . -exec rm -rf", {{deletes, "rm -rf"}}},
+        {"xz=1 sudo ls", {{admin, "sudo"}}},
         {"r$'\\x6D' -rf x", {{deletes, "r$'\\x6D' -rf"}}},
         {"echo ${a:-\\}}; sudo ls", {{admin, "sudo"}}},
         // A text handed to a shell is read again; the match is in that text.

@@ -35,6 +35,8 @@ TEST(CommandModel, flattensDepthFirstInMenuOrder) {
             {{}, "a"}, {{"Server"}, "b"}, {{"Server", "Logs"}, "c"}, {{""}, "d"}, {{}, "e"}}));
     EXPECT_EQ(pathsAndTitles(configuration.items[1].flattenedCommands({"Top"})),
               (Expected{{{"Top", "Server"}, "b"}, {{"Top", "Server", "Logs"}, "c"}}));
+    EXPECT_EQ(Configuration(configuration).items, configuration.items);
+    EXPECT_NE(configuration.items[1], configuration.items[3]);
 }
 
 TEST(CommandModel, uuidIsRandomVersionFour) {

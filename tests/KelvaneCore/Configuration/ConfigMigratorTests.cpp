@@ -70,7 +70,8 @@ TEST(ConfigMigrator, writesEveryOptionalMemberAndReadsBackTheSameTree) {
 }
 
 // The writer's string scanning may take sixteen bytes at a time, so a control character is
-// written at every offset up to 40 of every kind of text.
+// written at every offset up to 40 of every kind of text. All texts go through one writer: no
+// raw control character in the output shows each was escaped, two read back show how.
 TEST(ConfigMigrator, escapesEveryControlCharacterWhereverItStands) {
     Configuration configuration;
     std::vector<std::string> texts;
@@ -99,11 +100,7 @@ TEST(ConfigMigrator, escapesEveryControlCharacterWhereverItStands) {
         const CommandGroup& group = *reread.items[i].group();
         const ShellCommand& command = *group.items.at(0).command();
         EXPECT_EQ(group.title, "g" + texts[i]);
-        EXPECT_EQ(group.icon, texts[i]);
-        EXPECT_EQ(command.title, "t" + texts[i]);
         EXPECT_EQ(command.command, "c" + texts[i]);
-        EXPECT_EQ(command.icon, "i" + texts[i]);
-        EXPECT_EQ(command.workingDirectory, "w" + texts[i]);
     }
 }
 
@@ -132,21 +129,6 @@ protected:
         return "";
     }
 };
-
-TEST_F(Migration, keepsABackupAndRestrictsTheNewFile) {
-    const TemporaryFolder folder;
-    const fs::path file = folder.write("shuttle.json", legacyFile);
-    fs::permissions(file, fs::perms(0664));
-    folder.write("shuttle.json.backup", "an older backup");
-
-    EXPECT_EQ(migrate(file), "");
-    EXPECT_EQ(contentOf(folder / "shuttle.json.backup"), legacyFile);
-    EXPECT_EQ(contentOf(file), ConfigMigrator::makeV2JSON(configuration));
-    struct stat status {};
-    ::stat(file.c_str(), &status);
-    EXPECT_EQ(status.st_mode & 0777, 0600U);
-    EXPECT_EQ(folder.listing(), "shuttle.json shuttle.json.backup");
-}
 
 TEST_F(Migration, ofALinkRewritesTheTargetAndBacksUpItsContent) {
     const TemporaryFolder folder;
@@ -243,19 +225,27 @@ TEST_F(Migration, keepsASaveMadeWhileItRuns) {
 
 // File systems hold names of at most 255 bytes; the backup's name gives up the end of the
 // file's name rather than fail, and no temporary name is longer.
-TEST_F(Migration, migratesAFileWithANameOf250Bytes) {
-    const TemporaryFolder folder;
-    // The second name has an ä where the backup's name is cut.
+TEST_F(Migration, keepsABackupAndRestrictsTheNewFileWhateverTheNameLength) {
+    EXPECT_EQ(ConfigMigrator::backupPath("/a/shuttle.json"), "/a/shuttle.json.backup");
+    // The last name has an ä where the backup's name is cut.
     for (const std::string& fileName :
-         {std::string(245, 'k') + ".json", std::string(247, 'k') + "\u00E4j"}) {
-        ASSERT_EQ(fileName.size(), 250U);
+         {std::string("shuttle.json"), std::string(245, 'k') + ".json",
+          std::string(247, 'k') + "\u00E4j"}) {
+        const TemporaryFolder folder;
         const fs::path file = folder.write(fileName, legacyFile);
+        fs::permissions(file, fs::perms(0664));
+        const fs::path backup = ConfigMigrator::backupPath(file);
+        folder.write(backup.filename().string(), "an older backup");
+
         EXPECT_EQ(migrate(file), "");
-        const std::string backupName = ConfigMigrator::backupPath(file).filename().string();
-        EXPECT_LE(backupName.size(), 255U);
-        EXPECT_TRUE(backupName.ends_with(".backup"));
-        EXPECT_EQ(contentOf(ConfigMigrator::backupPath(file)), legacyFile);
+        EXPECT_LE(backup.filename().string().size(), 255U);
+        EXPECT_TRUE(backup.filename().string().ends_with(".backup"));
+        EXPECT_EQ(contentOf(backup), legacyFile);
         EXPECT_EQ(contentOf(file), ConfigMigrator::makeV2JSON(configuration));
+        struct stat status {};
+        ::stat(file.c_str(), &status);
+        EXPECT_EQ(status.st_mode & 0777, 0600U);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
     }
 }
 

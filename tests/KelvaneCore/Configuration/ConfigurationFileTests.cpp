@@ -8,15 +8,6 @@
 
 #include <unistd.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KELVANE_ADDRESS_SANITIZER 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define KELVANE_ADDRESS_SANITIZER 1
-#endif
-
 namespace kelvane {
 namespace {
 
@@ -55,24 +46,6 @@ TEST(ConfigurationFile, checksExistenceAndTrustBeforeReading) {
     EXPECT_NE(problemText(ConfigurationFile::load(huge, SortMode::alphabetical, user))
                   .find("konnte nicht gelesen werden: Die Datei ist zu gro\u00DF"),
               std::string::npos);
-}
-
-// A sparse file claims more bytes than the machine has memory; however the load refuses it, it
-// must refuse with a message and never end the process.
-TEST(ConfigurationFile, aFileLargerThanTheMemoryFailsWithAMessage) {
-#if defined(KELVANE_ADDRESS_SANITIZER)
-    GTEST_SKIP() << "AddressSanitizer ends the process where an allocation fails";
-#endif
-    const test::TemporaryFolder folder;
-    const fs::path huge = folder.write("huge.json", "", fs::perms(0600));
-    std::error_code error;
-    fs::resize_file(huge, std::uintmax_t{1} << 40, error);
-    if (error)
-        GTEST_SKIP() << "the file system holds no sparse file of 1 TiB";
-    const auto result = ConfigurationFile::load(huge, SortMode::alphabetical, ::getuid());
-    const auto* problem = std::get_if<ConfigurationProblem>(&result);
-    ASSERT_NE(problem, nullptr);
-    EXPECT_TRUE(std::holds_alternative<ConfigurationProblem::Parse>(problem->kind));
     EXPECT_THROW(ConfigurationLoader{}.loadContentsOf(huge), ConfigurationError);
 }
 

@@ -59,7 +59,7 @@ public:
     /// Whether the icon is in the tray; it waits for the desktop to have one.
     bool isIconShown() const { return m_statusItem.isVisible(); }
     /// The icon and the tooltip the tray shows.
-    const QSystemTrayIcon& statusItem() const { return m_statusItem; }
+    QSystemTrayIcon& statusItem() { return m_statusItem; }
 
     /// Opens the menu where the mouse pointer is, as a click on the icon does; reachable with no
     /// tray too.

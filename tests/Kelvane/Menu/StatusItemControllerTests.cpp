@@ -96,6 +96,7 @@ TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
     load(goodFile);
     EXPECT_EQ(visibleTitles().front(), "Eins");
     QPointer<QMenu> healthyMenu = controller->menu();
+    const qint64 healthyIcon = controller->statusItem().icon().cacheKey();
 
     load("{\"version\": 2, \"items\": [");
     const std::vector<std::string> troubled = visibleTitles();
@@ -103,6 +104,7 @@ TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
         std::vector<std::string>(troubled.begin(), troubled.begin() + 4),
         (std::vector<std::string>{"Konfigurationsproblem anzeigen\u2026", "---", "Eins", "Zwei"}));
     EXPECT_TRUE(controller->appearsDisabled());
+    EXPECT_NE(controller->statusItem().icon().cacheKey(), healthyIcon);
     EXPECT_EQ(controller->statusItem().toolTip().toStdString(),
               "Kelvane\n" + store.problem()->message());
     EXPECT_TRUE(QTest::qWaitFor([&] { return healthyMenu.isNull(); }, 5000))
@@ -111,7 +113,15 @@ TEST_F(StatusItemControllerTest, followsTheStoreThroughAProblemAndBack) {
     load(goodFile);
     EXPECT_EQ(visibleTitles().front(), "Eins");
     EXPECT_FALSE(controller->appearsDisabled());
+    EXPECT_EQ(controller->statusItem().icon().cacheKey(), healthyIcon);
     EXPECT_EQ(controller->statusItem().toolTip(), "Kelvane");
+
+    // The right button's menu is the tray's own business; a click opens the same one.
+    emit controller->statusItem().activated(QSystemTrayIcon::Context);
+    EXPECT_FALSE(controller->menu()->isVisible());
+    emit controller->statusItem().activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(controller->menu()->isVisible());
+    controller->menu()->hide();
 
     folder.write(file.filename(),
                  R"({"version": 2, "items": [{"title": "Drei", "command": "echo"}]})");

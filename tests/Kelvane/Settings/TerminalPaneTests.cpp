@@ -48,6 +48,16 @@ TEST_F(TerminalPaneTest, theProgramIsTheFilesUnlessOneIsChosenAndItsNoteSaysWhat
         "Aus Konfiguration (" + TerminalPrograms::usedName(TerminalKind::xterm) + ")");
     EXPECT_EQ(programPicker().itemText(0), fromFile);
     EXPECT_EQ(programNote(), TerminalPrograms::description(TerminalKind::xterm));
+    EXPECT_EQ(programNote().find("gibt es auf diesem System nicht"), std::string::npos);
+    const TerminalKind lacking = TerminalPrograms::platform() == TerminalPlatform::macOS
+                                     ? TerminalKind::xterm
+                                     : TerminalKind::terminalApp;
+    EXPECT_EQ(TerminalPrograms::description(lacking).rfind(
+                  std::string(terminalProgram(lacking).name) +
+                      " gibt es auf diesem System nicht; Kelvane verwendet " +
+                      TerminalPrograms::usedName(lacking) + ". ",
+                  0),
+              0U);
 
     // The system's own terminal is always offered.
     const TerminalKind own = terminalKindUsedOn(TerminalPrograms::platform(), TerminalKind::tmux);

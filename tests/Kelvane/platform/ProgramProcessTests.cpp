@@ -134,7 +134,7 @@ TEST(TerminalArguments, hostileTextReachesTheShellOnceAndUnchanged) {
     }
 }
 
-TEST(ProgramProcess, tellsAFailingClientFromOneThatCouldNotStart) {
+TEST(ProgramProcess, tellsAFailingClientFromOneThatCouldNotStartOrDoesNotAnswer) {
     test::TemporaryFolder folder;
     const std::string failing =
         folder
@@ -146,6 +146,13 @@ TEST(ProgramProcess, tellsAFailingClientFromOneThatCouldNotStart) {
               (ProgramAnswer{ProgramAnswer::Outcome::failed, 3, "no server running\n"}));
     EXPECT_EQ(ProgramProcess::runToEnd({broken}, std::nullopt, std::chrono::seconds(10)).outcome,
               ProgramAnswer::Outcome::notStarted);
+    const std::string hanging =
+        folder.write("hanging", "#!/bin/sh\nexec sleep 600\n", test::executable).string();
+    // Out of time before the first wait, and during it.
+    for (const auto limit : {std::chrono::milliseconds(0), std::chrono::milliseconds(20)})
+        EXPECT_EQ(ProgramProcess::runToEnd({hanging}, std::nullopt, limit),
+                  (ProgramAnswer{ProgramAnswer::Outcome::failed, -1, "keine Antwort"}))
+            << limit.count();
     ProcessProgramLauncher launcher(folder.path().string(), std::nullopt);
     EXPECT_EQ(launcher.launch({{"no-such-program"}, true}).outcome,
               ProgramAnswer::Outcome::notFound);

@@ -54,10 +54,13 @@ TEST(FileAccess, replacesContentWithAnOwnerOnlyFileAndLeavesNothingElse) {
 TEST(FileAccess, removesTheStaleTemporaryFilesOfItsOwnFile) {
     const TemporaryFolder folder;
     const fs::path file = folder.write("k.json", "old");
-    const auto lastChanged = [&](const std::string& name, std::time_t seconds) {
-        const fs::path path = folder.write(name, "left over");
+    const auto age = [](const fs::path& path, std::time_t seconds) {
         const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
         ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    };
+    const auto lastChanged = [&](const std::string& name, std::time_t seconds) {
+        const fs::path path = folder.write(name, "left over");
+        age(path, seconds);
         return path;
     };
     const std::time_t past = std::time(nullptr) - 3600;
@@ -77,6 +80,14 @@ TEST(FileAccess, removesTheStaleTemporaryFilesOfItsOwnFile) {
                                 ".k.json.u5u5u5 .k.json.x7x7x7 k.json k.json.a1B2c3");
     FileAccess::writeAtomically(folder / "k.json.backup", "backup");
     EXPECT_FALSE(fs::exists(folder / ".k.json.backup.Zz9yY8"));
+
+    // A write that has taken longer than the sweep's second is still under way, not stale.
+    FileAccess::writeAtomically(file, "slow", [&] {
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            age(entry.path(), past);
+        FileAccess::writeAtomically(file, "quick");
+    });
+    EXPECT_EQ(contentOf(file), "slow");
 }
 
 // What runs right before the rename can still stop it; the temporary file it sees keeps its

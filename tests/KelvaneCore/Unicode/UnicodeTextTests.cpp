@@ -9,6 +9,7 @@ namespace {
 TEST(UnicodeText, lowercasesFullUnicodeIntoAReusedBuffer) {
     std::string buffer = "left over from before";
     const std::pair<std::string, std::string> cases[] = {
+        {"@AZ[`az{", "@az[`az{"},
         {"\u1E9E \u00C4", "\u00DF \u00E4"},
         {"\u0130", "i\u0307"},
         {"\xFF\u00C4\xC3", "\xFF\u00E4\xC3"},
@@ -53,9 +54,9 @@ TEST(UnicodeText, splitsIntoUserPerceivedCharactersAfreshForEveryText) {
 
 // Word starts in the fuzzy matcher's tests walk letters, digits, emoji and malformed bytes.
 TEST(UnicodeText, tellsLettersAndNumbersFromTheRest) {
-    for (const char* text : {"\u2167", "\u00BD", "\u4E2D", "e\u0301"})
+    for (const char* text : {"0", "9", "Z", "\u2167", "\u00BD", "\u4E2D", "e\u0301"})
         EXPECT_TRUE(startsWithLetterOrNumber(text)) << text;
-    for (const char* text : {"", "`", "{", "\u0301", "\u00A0"})
+    for (const char* text : {"", "/", ":", "`", "{", "\u0301", "\u00A0"})
         EXPECT_FALSE(startsWithLetterOrNumber(text)) << text;
 }
 

@@ -93,13 +93,14 @@ TEST(JSONPreferenceStore, aFileThatDoesNotParseIsSetAsideAndLogged) {
     store.setValue("sortMode", std::string("fileOrder"));
     folder.write("preferences.json", "  \n");
     EXPECT_EQ(store.value("sortMode"), std::nullopt) << "an empty file is no broken one";
+    const JSONPreferenceStore underAFile(folder / "preferences.json" / "sub" / "p.json");
     Log::setSink({});
 
     EXPECT_EQ(test::contentOf(file.string() + ".broken"), "{\"configPath\": \"/a\",");
     EXPECT_EQ(test::contentOf(file.string() + ".broken-2"), "[true]");
     EXPECT_EQ(folder.listing(),
               "preferences.json preferences.json.broken preferences.json.broken-2");
-    ASSERT_EQ(logged.size(), 2U);
+    ASSERT_EQ(logged.size(), 3U);
     EXPECT_EQ(logged[0].rfind("Einstellungen fehlerhaft, beiseitegelegt als \u201E" +
                                   file.string() + ".broken\u201C: Zeile 1",
                               0),
@@ -107,6 +108,8 @@ TEST(JSONPreferenceStore, aFileThatDoesNotParseIsSetAsideAndLogged) {
         << logged[0];
     EXPECT_EQ(logged[1], "Einstellungen fehlerhaft, beiseitegelegt als \u201E" + file.string() +
                              ".broken-2\u201C: Die Datei enth\u00E4lt kein JSON-Objekt.");
+    EXPECT_EQ(logged[2].rfind("Einstellungen konnten nicht gesichert werden: ", 0), 0U)
+        << logged[2];
 }
 
 } // namespace

@@ -196,8 +196,18 @@ std::string nameWithSuffix(std::string_view name, std::string_view suffix) {
     return result.append(suffix);
 }
 
-void writeAtomically(const fs::path& path, std::string_view bytes,
-                     const std::function<void()>& beforeRename) {
+struct Replacement::State {
+    fs::path path;
+    fs::path target;
+    fs::path folder;
+    FileDescriptor fd;
+    TemporaryFile temporary;
+    // Held until the rename, through a second descriptor of the same open file, so that a
+    // concurrent write never takes this file for a stale one.
+    FileDescriptor inUse;
+};
+
+Replacement::Replacement(const fs::path& path) {
     const fs::path target = finalLinkTarget(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -212,24 +222,37 @@ void writeAtomically(const fs::path& path, std::string_view bytes,
     FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         fail(FileError::Operation::write, path, errno);
-    TemporaryFile temporary(pattern);
-    // Held until the rename, through a second descriptor of the same open file, so that a
-    // concurrent write never takes this file for a stale one.
-    ::flock(fd.get(), LOCK_EX);
-    const FileDescriptor inUse(::dup(fd.get()));
+    m_state.reset(new State{path, target, folder, std::move(fd), TemporaryFile(pattern), {}});
+    ::flock(m_state->fd.get(), LOCK_EX);
+    m_state->inUse = FileDescriptor(::dup(m_state->fd.get()));
+    if (::fchmod(m_state->fd.get(), S_IRUSR | S_IWUSR) != 0)
+        fail(FileError::Operation::write, path, errno);
+}
 
-    if (::fchmod(fd.get(), S_IRUSR | S_IWUSR) != 0)
-        fail(FileError::Operation::write, path, errno);
-    writeAll(fd.get(), bytes, path);
-    if (flushToDisk(fd.get()) != 0 || fd.close() != 0)
-        fail(FileError::Operation::write, path, errno);
+Replacement::~Replacement() = default;
+
+void Replacement::write(std::string_view bytes) {
+    writeAll(m_state->fd.get(), bytes, m_state->path);
+}
+
+void Replacement::commit(const std::function<void()>& beforeRename) {
+    State& state = *m_state;
+    if (flushToDisk(state.fd.get()) != 0 || state.fd.close() != 0)
+        fail(FileError::Operation::write, state.path, errno);
     if (beforeRename)
         beforeRename();
-    if (::rename(temporary.path().c_str(), target.c_str()) != 0)
-        fail(FileError::Operation::write, path, errno);
-    temporary.release();
+    if (::rename(state.temporary.path().c_str(), state.target.c_str()) != 0)
+        fail(FileError::Operation::write, state.path, errno);
+    state.temporary.release();
     // The rename itself is durable only once the folder's entry is on disk.
-    flushFolder(folder, path);
+    flushFolder(state.folder, state.path);
+}
+
+void writeAtomically(const fs::path& path, std::string_view bytes,
+                     const std::function<void()>& beforeRename) {
+    Replacement replacement(path);
+    replacement.write(bytes);
+    replacement.commit(beforeRename);
 }
 
 } // namespace kelvane::FileAccess

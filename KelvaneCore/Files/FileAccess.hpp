@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,27 @@ std::string nameWithSuffix(std::string_view name, std::string_view suffix);
 /// if it throws, the temporary file is removed, nothing is replaced and the exception goes on.
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes,
                      const std::function<void()>& beforeRename = {});
+
+/// A new content for a file that is written piece by piece, while other work goes on, and takes
+/// the file's place only when committed, as `writeAtomically` does. Destroyed uncommitted, it
+/// leaves the file as it was and no temporary file behind.
+class Replacement {
+public:
+    /// Creates the temporary file, after removing stale ones as `writeAtomically` does.
+    explicit Replacement(const std::filesystem::path& path);
+    ~Replacement();
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    void write(std::string_view bytes);
+    /// Flushes what was written to disk and renames it over the file; `beforeRename` as for
+    /// `writeAtomically`. At most once.
+    void commit(const std::function<void()>& beforeRename = {});
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 /// Follows a chain of symbolic links to the path it finally names (which need not exist).
 std::filesystem::path finalLinkTarget(const std::filesystem::path& path);

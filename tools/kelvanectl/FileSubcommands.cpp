@@ -201,18 +201,23 @@ int searchIn(const Invocation& invocation, const std::string& bytes, std::size_t
     const SortMode mode = sortMode(invocation);
     const std::optional<std::filesystem::path> cacheFile =
         SearchCache::fileFor(invocation.cacheFolder, filePath(invocation), mode);
+    // Writes the cache file on the other core while this one loads, searches, prints and frees
+    // the configuration; it keeps nothing of those, so it is waited for last.
+    std::optional<SearchCache::Store> store;
     std::optional<std::string> stored;
     std::optional<CommandIndex> index;
     if (cacheFile && (stored = SearchCache::read(*cacheFile, invocation.currentUser)))
         index = SearchCache::decode(*stored, bytes, mode);
     std::variant<Configuration, ConfigurationProblem> loaded;
     if (!index) {
+        if (cacheFile)
+            store.emplace(*cacheFile, bytes, mode);
         loaded = ConfigurationFile::loadBytes(bytes, mode);
         if (const auto* problem = std::get_if<ConfigurationProblem>(&loaded))
             return report(invocation, *problem);
         index = CommandIndex::of(std::get<Configuration>(loaded));
-        if (cacheFile)
-            SearchCache::write(*cacheFile, SearchCache::encode(*index, bytes, mode));
+        if (store)
+            store->finish(*index);
     }
     const auto hits = index->search(invocation.arguments.positional(1), limit);
     if (wantsJSON(invocation))

@@ -138,6 +138,61 @@ std::string header(SortMode sortMode) {
     return out;
 }
 
+/// What a cache file holds before its copy of the file's bytes.
+std::string headOf(std::string_view fileBytes, SortMode sortMode) {
+    std::string out = header(sortMode);
+    append(out, static_cast<std::uint64_t>(fileBytes.size()));
+    return out;
+}
+
+/// What a cache file holds after its copy of the file's bytes.
+std::string tailOf(const CommandIndex& index) {
+    // Reserved at once: growing several megabytes step by step costs more than filling them.
+    std::size_t size = 2 * sizeof(std::uint32_t);
+    for (const CommandIndex::Group& group : index.groups)
+        size += 2 * sizeof(std::uint32_t) + group.title.size();
+    for (const CommandIndex::Command& command : index.commands)
+        size += 3 * sizeof(std::uint32_t) + command.title.size() + command.command.size();
+    std::string out;
+    out.reserve(size);
+    append(out, static_cast<std::uint32_t>(index.groups.size()));
+    for (const CommandIndex::Group& group : index.groups) {
+        append(out, group.parent);
+        appendText(out, group.title);
+    }
+    append(out, static_cast<std::uint32_t>(index.commands.size()));
+    for (const CommandIndex::Command& command : index.commands) {
+        append(out, command.group);
+        appendText(out, command.title);
+        appendText(out, command.command);
+    }
+    return out;
+}
+
+bool makeFolderForUserAlone(const fs::path& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!error)
+        fs::permissions(folder, fs::perms::owner_all, error);
+    return !error;
+}
+
+void writeCacheFile(const fs::path& cacheFile, const std::string& head, std::string_view fileBytes,
+                    std::future<std::string> tail) {
+    try {
+        if (!makeFolderForUserAlone(cacheFile.parent_path()))
+            return;
+        FileAccess::Replacement replacement(cacheFile);
+        replacement.write(head);
+        replacement.write(fileBytes);
+        // Throws when the search ends without an index, which leaves the cache file as it was.
+        replacement.write(tail.get());
+        replacement.commit();
+    } catch (const std::exception&) {
+        // The next search loads the file again and tries once more.
+    }
+}
+
 } // namespace
 
 std::optional<fs::path> fileFor(const fs::path& cacheFolder, const fs::path& file,
@@ -165,28 +220,7 @@ std::optional<std::string> read(const fs::path& cacheFile, std::uint32_t current
 }
 
 std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMode sortMode) {
-    std::string out = header(sortMode);
-    // Reserved at once: growing a copy of a large file step by step costs more than the rest.
-    std::size_t size =
-        out.size() + sizeof(std::uint64_t) + fileBytes.size() + 2 * sizeof(std::uint32_t);
-    for (const CommandIndex::Group& group : index.groups)
-        size += 2 * sizeof(std::uint32_t) + group.title.size();
-    for (const CommandIndex::Command& command : index.commands)
-        size += 3 * sizeof(std::uint32_t) + command.title.size() + command.command.size();
-    out.reserve(size);
-    appendText<std::uint64_t>(out, fileBytes);
-    append(out, static_cast<std::uint32_t>(index.groups.size()));
-    for (const CommandIndex::Group& group : index.groups) {
-        append(out, group.parent);
-        appendText(out, group.title);
-    }
-    append(out, static_cast<std::uint32_t>(index.commands.size()));
-    for (const CommandIndex::Command& command : index.commands) {
-        append(out, command.group);
-        appendText(out, command.title);
-        appendText(out, command.command);
-    }
-    return out;
+    return headOf(fileBytes, sortMode).append(fileBytes).append(tailOf(index));
 }
 
 std::optional<CommandIndex> decode(std::string_view stored, std::string_view fileBytes,
@@ -219,18 +253,18 @@ std::optional<CommandIndex> decode(std::string_view stored, std::string_view fil
     return index;
 }
 
-void write(const fs::path& cacheFile, std::string_view stored) {
-    std::error_code error;
-    fs::create_directories(cacheFile.parent_path(), error);
-    if (!error)
-        fs::permissions(cacheFile.parent_path(), fs::perms::owner_all, error);
-    if (error)
-        return;
-    try {
-        FileAccess::writeAtomically(cacheFile, stored);
-    } catch (const std::exception&) {
-        // The next search loads the file again and tries once more.
-    }
+Store::Store(fs::path cacheFile, std::string_view fileBytes, SortMode sortMode)
+    : m_thread(writeCacheFile, std::move(cacheFile), headOf(fileBytes, sortMode), fileBytes,
+               m_index.get_future()) {}
+
+Store::~Store() {
+    // An index never handed over is given up, so that the thread leaves the cache file as it was.
+    m_index = {};
+    m_thread.join();
+}
+
+void Store::finish(const CommandIndex& index) {
+    m_index.set_value(tailOf(index));
 }
 
 } // namespace kelvane::ctl::SearchCache

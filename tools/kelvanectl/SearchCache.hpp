@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 /// Keeps the command index of a searched configuration file in the user's cache folder, beside
 /// a copy of the very bytes it was made of, so that searching an unchanged file again skips
@@ -34,8 +36,24 @@ std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMo
 std::optional<CommandIndex> decode(std::string_view stored, std::string_view fileBytes,
                                    SortMode sortMode);
 
-/// Replaces the cache file atomically, creating its folder for the user alone; a failure only
-/// means that the next search loads the file again.
-void write(const std::filesystem::path& cacheFile, std::string_view stored);
+/// Replaces a cache file from another thread while the search it serves goes on: the file's
+/// bytes at once, while the file is loaded, and the index once there is one. Destroyed before
+/// `finish`, it leaves the cache file as it was. Destruction waits for the thread, and a failure
+/// only means that the next search loads the file again.
+class Store {
+public:
+    /// `fileBytes` must stay alive until this is destroyed.
+    Store(std::filesystem::path cacheFile, std::string_view fileBytes, SortMode sortMode);
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    /// Hands over the index made of the bytes; what the cache needs of it is copied at once.
+    void finish(const CommandIndex& index);
+
+private:
+    std::promise<std::string> m_index;
+    std::thread m_thread;
+};
 
 } // namespace kelvane::ctl::SearchCache

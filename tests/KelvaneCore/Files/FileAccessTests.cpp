@@ -49,6 +49,25 @@ TEST(FileAccess, replacesContentWithAnOwnerOnlyFileAndLeavesNothingElse) {
     EXPECT_EQ(contentOf(folder / "fresh.json"), "");
 }
 
+TEST(FileAccess, aReplacementWrittenInPiecesTakesThePlaceOfTheFileOnlyWhenCommitted) {
+    const TemporaryFolder folder;
+    const fs::path file = folder.write("kelvane.json", "old");
+    {
+        FileAccess::Replacement abandoned(file);
+        abandoned.write("never");
+    }
+    EXPECT_EQ(contentOf(file), "old");
+    EXPECT_EQ(folder.listing(), "kelvane.json");
+
+    FileAccess::Replacement replacement(file);
+    for (const std::string_view piece : {"new ", "", "content"})
+        replacement.write(piece);
+    EXPECT_EQ(contentOf(file), "old");
+    replacement.commit();
+    EXPECT_EQ(contentOf(file), "new content");
+    EXPECT_EQ(folder.listing(), "kelvane.json");
+}
+
 // A write killed before its rename leaves its temporary file; the next write to the same file
 // removes it, and nothing that might belong to anyone else or to a write still under way.
 TEST(FileAccess, removesTheStaleTemporaryFilesOfItsOwnFile) {

@@ -1,6 +1,10 @@
 #include "SearchCache.hpp"
 
+#include "support/TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace kelvane::ctl {
 namespace {
@@ -41,6 +45,30 @@ TEST(SearchCache, keepsOneFilePerConfigurationAndSortMode) {
     EXPECT_EQ(alphabetical->parent_path(), "/c");
     EXPECT_NE(alphabetical, SearchCache::fileFor("/c", "/a/kelvane.json", SortMode::fileOrder));
     EXPECT_NE(alphabetical, SearchCache::fileFor("/c", "/b/kelvane.json", SortMode::alphabetical));
+}
+
+TEST(SearchCache, aStoreWritesTheIndexOfItsBytesOrLeavesTheCacheAsItWas) {
+    const test::TemporaryFolder folder;
+    const std::filesystem::path cacheFile = folder / "Kelvane" / "suche.bin";
+    {
+        SearchCache::Store store(cacheFile, bytes, SortMode::alphabetical);
+        // What the store needs of the index is copied at once: the texts may change right after.
+        std::string title = "Tail";
+        CommandIndex index = sampleIndex();
+        index.commands[0].title = title;
+        store.finish(index);
+        title = "Gone";
+    }
+    EXPECT_EQ(SearchCache::decode(test::contentOf(cacheFile), bytes, SortMode::alphabetical),
+              sampleIndex());
+    struct stat status {};
+    ASSERT_EQ(::stat(cacheFile.parent_path().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700U);
+
+    // Without an index, as when the file does not load, nothing is replaced or left behind.
+    { SearchCache::Store abandoned(cacheFile, bytes + " ", SortMode::alphabetical); }
+    EXPECT_TRUE(SearchCache::decode(test::contentOf(cacheFile), bytes, SortMode::alphabetical));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cacheFile.parent_path()), {}), 1);
 }
 
 } // namespace

@@ -236,16 +236,26 @@ void Replacement::write(std::string_view bytes) {
 }
 
 void Replacement::commit(const std::function<void()>& beforeRename) {
+    if (flushToDisk(m_state->fd.get()) != 0)
+        fail(FileError::Operation::write, m_state->path, errno);
+    closeAndRename(beforeRename);
+    // The rename itself is durable only once the folder's entry is on disk.
+    flushFolder(m_state->folder, m_state->path);
+}
+
+void Replacement::commitUnflushed() {
+    closeAndRename({});
+}
+
+void Replacement::closeAndRename(const std::function<void()>& beforeRename) {
     State& state = *m_state;
-    if (flushToDisk(state.fd.get()) != 0 || state.fd.close() != 0)
+    if (state.fd.close() != 0)
         fail(FileError::Operation::write, state.path, errno);
     if (beforeRename)
         beforeRename();
     if (::rename(state.temporary.path().c_str(), state.target.c_str()) != 0)
         fail(FileError::Operation::write, state.path, errno);
     state.temporary.release();
-    // The rename itself is durable only once the folder's entry is on disk.
-    flushFolder(state.folder, state.path);
 }
 
 void writeAtomically(const fs::path& path, std::string_view bytes,

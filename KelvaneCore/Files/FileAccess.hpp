@@ -64,8 +64,15 @@ public:
     /// Flushes what was written to disk and renames it over the file; `beforeRename` as for
     /// `writeAtomically`. At most once.
     void commit(const std::function<void()>& beforeRename = {});
+    /// Renames what was written over the file without waiting for the disk, for a file that can
+    /// be made again at any time, such as a cache: after a system crash the file may still be the
+    /// old one, or the new one empty, cut short or with zeros in place of some of its bytes, so
+    /// its reader must check it whole. At most once, instead of `commit`.
+    void commitUnflushed();
 
 private:
+    void closeAndRename(const std::function<void()>& beforeRename);
+
     struct State;
     std::unique_ptr<State> m_state;
 };

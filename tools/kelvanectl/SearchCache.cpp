@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view magic = "Kelvane-Suchindex 1\n";
+constexpr std::string_view magic = "Kelvane-Suchindex 2\n";
 
 #if __has_include(<link.h>)
 
@@ -68,6 +68,24 @@ std::string readBuildIdentity() {
 const std::string& buildIdentity() {
     static const std::string identity = readBuildIdentity();
     return identity;
+}
+
+/// A sum of the text's 8-byte words and of their running sums. Not a defence against anyone
+/// (the cache file is trusted like the configuration file), but what a crash leaves of an
+/// unflushed write, zeros or older bytes in place of some of the new ones, changes it.
+std::uint64_t checksumOf(std::string_view text) {
+    std::uint64_t sum = text.size();
+    std::uint64_t sumOfSums = 0;
+    for (; text.size() >= sizeof(std::uint64_t); text.remove_prefix(sizeof(std::uint64_t))) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data(), sizeof word);
+        sum += word;
+        sumOfSums += sum;
+    }
+    std::uint64_t last = 0;
+    std::memcpy(&last, text.data(), text.size());
+    sum += last;
+    return sumOfSums + sum + (sum << 32 | sum >> 32);
 }
 
 std::uint64_t fnv1a(std::string_view text) {
@@ -125,6 +143,7 @@ public:
     }
 
     bool atEnd() const { return m_rest.empty(); }
+    std::string_view rest() const { return m_rest; }
 
 private:
     std::string_view m_rest;
@@ -145,10 +164,10 @@ std::string headOf(std::string_view fileBytes, SortMode sortMode) {
     return out;
 }
 
-/// What a cache file holds after its copy of the file's bytes.
+/// What a cache file holds after its copy of the file's bytes: the index and its checksum.
 std::string tailOf(const CommandIndex& index) {
     // Reserved at once: growing several megabytes step by step costs more than filling them.
-    std::size_t size = 2 * sizeof(std::uint32_t);
+    std::size_t size = 2 * sizeof(std::uint32_t) + sizeof(std::uint64_t);
     for (const CommandIndex::Group& group : index.groups)
         size += 2 * sizeof(std::uint32_t) + group.title.size();
     for (const CommandIndex::Command& command : index.commands)
@@ -166,6 +185,7 @@ std::string tailOf(const CommandIndex& index) {
         appendText(out, command.title);
         appendText(out, command.command);
     }
+    append(out, checksumOf(out));
     return out;
 }
 
@@ -187,7 +207,9 @@ void writeCacheFile(const fs::path& cacheFile, const std::string& head, std::str
         replacement.write(fileBytes);
         // Throws when the search ends without an index, which leaves the cache file as it was.
         replacement.write(tail.get());
-        replacement.commit();
+        // Not flushed: a file the next search can make again is not worth a wait for the disk,
+        // and `decode` turns away whatever a crash leaves of it.
+        replacement.commitUnflushed();
     } catch (const std::exception&) {
         // The next search loads the file again and tries once more.
     }
@@ -232,7 +254,16 @@ std::optional<CommandIndex> decode(std::string_view stored, std::string_view fil
     if (!reader.bytes(expectedHeader.size(), storedHeader) || storedHeader != expectedHeader ||
         !reader.rawText<std::uint64_t>(storedBytes) || storedBytes != fileBytes)
         return std::nullopt;
+    std::string_view tail = reader.rest();
+    std::uint64_t checksum = 0;
+    if (tail.size() < sizeof checksum)
+        return std::nullopt;
+    std::memcpy(&checksum, tail.data() + tail.size() - sizeof checksum, sizeof checksum);
+    tail.remove_suffix(sizeof checksum);
+    if (checksumOf(tail) != checksum)
+        return std::nullopt;
 
+    reader = Reader(tail);
     CommandIndex index;
     std::uint32_t count = 0;
     if (!reader.count(2 * sizeof(std::uint32_t), count))

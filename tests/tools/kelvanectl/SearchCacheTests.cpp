@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace kelvane::ctl {
 namespace {
 
@@ -27,6 +29,31 @@ TEST(SearchCache, decodesOnlyWhatItEncodedForTheSameBytesAndSortMode) {
     for (std::size_t length = 0; length < stored.size(); ++length)
         EXPECT_FALSE(SearchCache::decode(stored.substr(0, length), bytes, SortMode::alphabetical))
             << length;
+}
+
+// The cache file is not flushed to disk, so a crash can leave it at its full size with zeros, or
+// the bytes of an older file, in place of any of its new bytes.
+TEST(SearchCache, turnsAwayWhatACrashLeavesOfAnUnflushedFile) {
+    const std::string stored = SearchCache::encode(sampleIndex(), bytes, SortMode::alphabetical);
+    CommandIndex older = sampleIndex();
+    older.commands[0].title = "Tall";
+    const std::string olderStored = SearchCache::encode(older, bytes, SortMode::alphabetical);
+    ASSERT_EQ(olderStored.size(), stored.size());
+    for (std::size_t at = 0; at < stored.size(); ++at) {
+        for (const std::size_t length : {std::size_t{1}, std::size_t{4}, stored.size() - at}) {
+            std::string zeroed = stored;
+            std::string mixed = stored;
+            const std::size_t end = std::min(stored.size(), at + length);
+            std::fill(zeroed.begin() + at, zeroed.begin() + end, '\0');
+            std::copy(olderStored.begin() + at, olderStored.begin() + end, mixed.begin() + at);
+            for (const std::string& damaged : {zeroed, mixed}) {
+                if (damaged == stored || damaged == olderStored)
+                    continue;
+                EXPECT_FALSE(SearchCache::decode(damaged, bytes, SortMode::alphabetical))
+                    << at << "+" << length;
+            }
+        }
+    }
 }
 
 TEST(SearchCache, rejectsIndexesThatASearchCouldNotWalk) {
@@ -66,7 +93,8 @@ TEST(SearchCache, aStoreWritesTheIndexOfItsBytesOrLeavesTheCacheAsItWas) {
     EXPECT_EQ(status.st_mode & 0777, 0700U);
 
     // Without an index, as when the file does not load, nothing is replaced or left behind.
-    { SearchCache::Store abandoned(cacheFile, bytes + " ", SortMode::alphabetical); }
+    const std::string changed = bytes + " ";
+    { SearchCache::Store abandoned(cacheFile, changed, SortMode::alphabetical); }
     EXPECT_TRUE(SearchCache::decode(test::contentOf(cacheFile), bytes, SortMode::alphabetical));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cacheFile.parent_path()), {}), 1);
 }

@@ -105,7 +105,7 @@ void appendText(std::string& out, std::string_view text) {
     out.append(text);
 }
 
-/// Reads what `encode` wrote, every length checked against what is left.
+/// Reads what a `Store` wrote, every length checked against what is left.
 class Reader {
 public:
     explicit Reader(std::string_view bytes) : m_rest(bytes) {}
@@ -239,10 +239,6 @@ std::optional<std::string> read(const fs::path& cacheFile, std::uint32_t current
     } catch (const std::exception&) {
         return std::nullopt;
     }
-}
-
-std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMode sortMode) {
-    return headOf(fileBytes, sortMode).append(fileBytes).append(tailOf(index));
 }
 
 std::optional<CommandIndex> decode(std::string_view stored, std::string_view fileBytes,

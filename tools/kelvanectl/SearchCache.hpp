@@ -27,9 +27,6 @@ std::optional<std::filesystem::path> fileFor(const std::filesystem::path& cacheF
 /// The stored bytes of the cache file, or none when it is missing, unreadable or untrusted.
 std::optional<std::string> read(const std::filesystem::path& cacheFile, std::uint32_t currentUser);
 
-/// `index` with what it was made of, as a cache file holds it.
-std::string encode(const CommandIndex& index, std::string_view fileBytes, SortMode sortMode);
-
 /// The index in `stored`, viewing its texts, when it was made of exactly `fileBytes` in
 /// `sortMode` by this build under the current collation; none for anything else, however
 /// damaged.

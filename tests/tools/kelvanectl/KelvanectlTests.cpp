@@ -130,8 +130,10 @@ TEST_F(Kelvanectl, searchTakesAStoredIndexOnlyForTheSameTrustedBytes) {
     // file that passes the trust check.
     CommandIndex planted = *SearchCache::decode(stored, configuration, SortMode::alphabetical);
     planted.commands[0].title = "Gepflanzt";
-    folder.write(cacheFile, SearchCache::encode(planted, configuration, SortMode::alphabetical),
-                 fs::perms(0600));
+    {
+        SearchCache::Store store(cacheFile, configuration, SortMode::alphabetical);
+        store.finish(planted);
+    }
     EXPECT_NE(kelvanectl({"search", file, ""}).out.find("Gepflanzt"), std::string::npos);
     fs::permissions(cacheFile, fs::perms(0666));
     EXPECT_EQ(kelvanectl({"search", file, ""}).out, first.out);

@@ -20,8 +20,19 @@ CommandIndex sampleIndex() {
     return index;
 }
 
-TEST(SearchCache, decodesOnlyWhatItEncodedForTheSameBytesAndSortMode) {
-    const std::string stored = SearchCache::encode(sampleIndex(), bytes, SortMode::alphabetical);
+/// What a store writes of `index`, made of `fileBytes`, read back from its cache file.
+std::string storedFile(const CommandIndex& index, const std::string& fileBytes, SortMode sortMode) {
+    const test::TemporaryFolder folder;
+    const std::filesystem::path cacheFile = folder / "suche.bin";
+    {
+        SearchCache::Store store(cacheFile, fileBytes, sortMode);
+        store.finish(index);
+    }
+    return test::contentOf(cacheFile);
+}
+
+TEST(SearchCache, decodesOnlyWhatItStoredForTheSameBytesAndSortMode) {
+    const std::string stored = storedFile(sampleIndex(), bytes, SortMode::alphabetical);
     EXPECT_EQ(SearchCache::decode(stored, bytes, SortMode::alphabetical), sampleIndex());
     EXPECT_FALSE(SearchCache::decode(stored, bytes, SortMode::fileOrder));
     EXPECT_FALSE(SearchCache::decode(stored, bytes + " ", SortMode::alphabetical));
@@ -34,10 +45,10 @@ TEST(SearchCache, decodesOnlyWhatItEncodedForTheSameBytesAndSortMode) {
 // The cache file is not flushed to disk, so a crash can leave it at its full size with zeros, or
 // the bytes of an older file, in place of any of its new bytes.
 TEST(SearchCache, turnsAwayWhatACrashLeavesOfAnUnflushedFile) {
-    const std::string stored = SearchCache::encode(sampleIndex(), bytes, SortMode::alphabetical);
+    const std::string stored = storedFile(sampleIndex(), bytes, SortMode::alphabetical);
     CommandIndex older = sampleIndex();
     older.commands[0].title = "Tall";
-    const std::string olderStored = SearchCache::encode(older, bytes, SortMode::alphabetical);
+    const std::string olderStored = storedFile(older, bytes, SortMode::alphabetical);
     ASSERT_EQ(olderStored.size(), stored.size());
     for (std::size_t at = 0; at < stored.size(); ++at) {
         for (const std::size_t length : {std::size_t{1}, std::size_t{4}, stored.size() - at}) {
@@ -62,8 +73,8 @@ TEST(SearchCache, rejectsIndexesThatASearchCouldNotWalk) {
     CommandIndex malformed = sampleIndex();
     malformed.commands[0].title = "T\xFF";
     for (const CommandIndex& index : {forward, malformed})
-        EXPECT_FALSE(SearchCache::decode(SearchCache::encode(index, bytes, SortMode::fileOrder),
-                                         bytes, SortMode::fileOrder));
+        EXPECT_FALSE(SearchCache::decode(storedFile(index, bytes, SortMode::fileOrder), bytes,
+                                         SortMode::fileOrder));
 }
 
 TEST(SearchCache, keepsOneFilePerConfigurationAndSortMode) {
